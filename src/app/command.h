@@ -1,0 +1,40 @@
+// The command of one run: the command line split into the command word and
+// its arguments, and the working values the window commands hand on.
+#pragma once
+
+#include <stdint.h>
+
+#include "client/text.h"
+#include "platform/platform.h"
+
+namespace app {
+
+struct CommandState {
+  const char* word;       // never null and never empty
+  const char* firstArg;   // null when absent
+  const char* secondArg;
+  const char* thirdArg;
+  plat::WideChar** wideArgs;  // the whole wide command line; null when it cannot be split
+  int32_t wideArgCount;
+  char action[2];
+  int32_t number;
+  char text[text::kBufferSize];
+  bool foregroundMain;
+  bool actionSet;
+};
+
+// The text after the program's name in the process's 8-bit command line.
+const char* FindTail(const char* commandLine);
+
+// Takes the next blank-delimited token at *cursor, writing a zero over the
+// blank that ends it; null when only blanks are left.
+char* NextToken(char** cursor);
+
+// The program's own entry: runs the command in tail, which it may change in
+// place, and returns the exit status.
+int WinMain(char* tail);
+
+// Decides what the command word asks for and carries it out.
+int Dispatch(CommandState& state);
+
+}  // namespace app

@@ -1,0 +1,70 @@
+// What Dowtrane relies on in the Quenvale client: its window classes, titles
+// and menu-command identifiers. Nothing else in the program spells them out.
+#pragma once
+
+#include <stdint.h>
+
+namespace client {
+
+// Window classes and titles.
+inline constexpr const char kMainClass[] = "quenvale";
+inline constexpr const char kMainTitle[] = "Quenvale";
+inline constexpr const char kIconHolderClass[] = "iconholder";
+inline constexpr const char kListClass[] = "Quenvale - List";
+inline constexpr const char kDisplayClass[] = "quenvale display";
+inline constexpr const char kConsoleTitleSuffix[] = "console";
+inline constexpr const char kSendDialogTitle[] = "Sending an Instant Message...";
+inline constexpr const char kEditClass[] = "Edit";
+inline constexpr const char kButtonClass[] = "Button";
+inline constexpr const char kOkButtonTitle[] = "OK";
+
+// Menu commands of the main window.
+inline constexpr uint32_t kAwayPlus = 40019;
+inline constexpr uint32_t kAwayEdit = 40027;
+inline constexpr uint32_t kPreferences = 40010;
+inline constexpr uint32_t kConnectionManager = 40006;
+inline constexpr uint32_t kReconnect = 40023;
+inline constexpr uint32_t kDisconnect = 40024;
+inline constexpr uint32_t kExit = 40002;
+inline constexpr uint32_t kSound = 40026;
+inline constexpr uint32_t kShowBuddy = 3001;
+inline constexpr uint32_t kTop = 1000;
+
+// Menu commands of a console that open the send dialog, by medium.
+inline constexpr uint32_t kSendAimIcq = 4029;
+inline constexpr uint32_t kSendIrc = 4028;
+inline constexpr uint32_t kSendMsn = 4041;
+inline constexpr uint32_t kSendYahoo = 4007;
+
+// Menu commands of the windows in the inventory.
+inline constexpr uint32_t kTimestampCommands[3] = {40024, 40025, 40026};  // on, off, other
+inline constexpr uint32_t kTransparencyCommands[10] = {43994, 43987, 43993, 43988, 43995,
+                                                       43989, 43996, 43990, 43997, 43991};
+inline constexpr uint32_t kLog = 40027;
+inline constexpr uint32_t kInfo = 4041;
+inline constexpr uint32_t kMultiImCurrentFirst = 40039;
+inline constexpr uint32_t kMultiImCurrentSecond = 40037;
+inline constexpr uint32_t kMultiImTarget = 40032;
+inline constexpr uint32_t kAttachBase = 44499;  // plus the container number
+
+// Menu commands of the contact-list control.
+inline constexpr uint32_t kOfflineContacts = 30006;
+inline constexpr uint32_t kDock = 30045;
+inline constexpr uint32_t kDockLeft = 30032;
+inline constexpr uint32_t kDockTop = 30033;
+inline constexpr uint32_t kDockRight = 30034;
+inline constexpr uint32_t kDockBottom = 30035;
+
+// Uninstall entries of the client and of the media player, and what is
+// started when they cannot be used.
+inline constexpr const char kClientUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenvale";
+inline constexpr const char kPlayerUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+inline constexpr const char kUninstallValue[] = "UninstallString";
+inline constexpr const char kClientProgram[] = "quenvale.exe";
+inline constexpr const char kPlayerClass[] = "Winamp v1.x";
+inline constexpr const char kPlayerProgram[] = "winamp.exe";
+inline constexpr uint32_t kPlayerCommand = 40001;
+
+}  // namespace client

@@ -1,0 +1,7 @@
+#include "client/windows.h"
+
+namespace client {
+
+ClientWindows g_windows;
+
+}  // namespace client

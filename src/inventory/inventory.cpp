@@ -1,0 +1,126 @@
+#include "inventory/inventory.h"
+
+#include "client/contract.h"
+#include "client/text.h"
+#include "client/windows.h"
+
+namespace inventory {
+namespace {
+
+constexpr char kOutOfMemory[] = "Out of memory";
+constexpr char kErrorCaption[] = "Dowtrane Error";
+
+bool HasChildOfClass(plat::Window window, const char* className) {
+  return plat::FindWindowExA(window, nullptr, className, nullptr) != nullptr;
+}
+
+bool EndsInConsole(const char* title) {
+  constexpr size_t kSuffix = sizeof client::kConsoleTitleSuffix - 1;
+  size_t length = text::Length(title);
+  return length >= kSuffix &&
+         text::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
+}
+
+// Kinds 0, 2, 3 and 4 by their tests in order of precedence; -1 when none holds.
+int32_t RecognisedKind(plat::Window window, const char* title) {
+  if (HasChildOfClass(window, client::kIconHolderClass)) return ContactList;
+  if (HasChildOfClass(window, client::kListClass)) return Channel;
+  if (EndsInConsole(title)) return Console;
+  if (HasChildOfClass(window, client::kDisplayClass)) return Private;
+  return -1;
+}
+
+WindowNode* Append(WindowNode* context, plat::Window window, int32_t kind) {
+  WindowNode* cursor = context->tail;
+  WindowNode* node = NewWindowNode();
+  if (cursor->kind == NestingMark)
+    cursor->children = node;  // the marked node's child list is still empty
+  else
+    cursor->next = node;
+  context->tail = node;
+  node->window = window;
+  node->kind = kind;
+  return node;
+}
+
+}  // namespace
+
+WindowNode* NewWindowNode() {
+  WindowNode* node = static_cast<WindowNode*>(plat::AllocateZeroed(sizeof(WindowNode)));
+  if (node == nullptr) {
+    plat::MessageBoxA(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
+    plat::ExitProcess(1);
+  }
+  node->next = nullptr;
+  node->children = nullptr;
+  node->tail = node;
+  node->kind = ContactList;
+  node->window = nullptr;
+  return node;
+}
+
+int FreeWindowTree(WindowNode* node) {
+  // Along a list: every child list first, in list order, then the nodes from
+  // the last back to the first. Iterating instead of recursing along next
+  // keeps the stack flat however many windows the client has; the list is
+  // reversed in place on the way, since it is being released anyway.
+  WindowNode* reversed = nullptr;
+  while (node != nullptr) {
+    FreeWindowTree(node->children);  // nesting is at most two levels deep
+    WindowNode* following = node->next;
+    node->next = reversed;
+    reversed = node;
+    node = following;
+  }
+  while (reversed != nullptr) {
+    WindowNode* before = reversed->next;
+    plat::Release(reversed);
+    reversed = before;
+  }
+  return 0;
+}
+
+int ClassifyWindow(plat::Window window, intptr_t contextValue) {
+  WindowNode* context = reinterpret_cast<WindowNode*>(contextValue);
+  char title[text::kBufferSize];
+  char className[text::kBufferSize];
+  plat::GetWindowTextA(window, title, sizeof title);
+  plat::GetClassNameA(window, className, sizeof className);
+  if (title[0] == '\0') return 1;
+  if (text::Equals(title, client::kMainTitle) && text::Equals(className, client::kMainClass))
+    return 1;
+
+  int32_t kind = RecognisedKind(window, title);
+  if (kind >= 0) {
+    Append(context, window, kind);
+    if (kind == ContactList) client::g_windows.contactListWindow = window;
+    return 1;
+  }
+
+  // An unrecognised window met inside a nested pass is dropped; the running
+  // child enumeration still reports its descendants.
+  if (context->kind == NestingMark) return 1;
+
+  WindowNode* marked = Append(context, window, NestingMark);
+  plat::EnumChildWindows(window, ClassifyWindow, reinterpret_cast<intptr_t>(marked));
+  if (marked->children != nullptr)
+    marked->kind = Container;
+  else if (text::Equals(title, client::kSendDialogTitle))
+    marked->kind = PlainQuiet;  // the send dialog is no chat window
+  else
+    marked->kind = Plain;
+  return 1;
+}
+
+WindowNode* FindContainer(WindowNode* node, const char* name) {
+  for (; node != nullptr; node = node->next) {
+    char title[text::kBufferSize];
+    plat::GetWindowTextA(node->window, title, sizeof title);
+    if (node->kind != Container) continue;
+    if (text::EqualsIgnoreCase(name, title) || text::EqualsIgnoreCase(name, "current"))
+      return node;
+  }
+  return nullptr;
+}
+
+}  // namespace inventory

@@ -1,0 +1,86 @@
+#include "inventory/scanner.h"
+
+#include "client/contract.h"
+#include "client/text.h"
+
+namespace inventory {
+namespace {
+
+constexpr int kModeStopAfterFirst = 1;
+constexpr int kModeNoClassFilter = 2;
+
+bool AcceptsFiles(plat::Window window) {
+  return (plat::GetExtendedStyle(window) & plat::WS_EX_ACCEPTFILES) != 0;
+}
+
+void SendCommand(plat::Window window, uint32_t id) {
+  plat::SendMessageA(window, plat::WM_COMMAND, id, 0);
+}
+
+void Dock(plat::Window window, char position) {
+  if (!AcceptsFiles(window)) return;
+  if (plat::SendMessageA(window, plat::WM_COMMAND, client::kDock, 0) != 0) return;
+  switch (position) {
+    case 't': case 'T': SendCommand(window, client::kDockTop); break;
+    case 'b': case 'B': SendCommand(window, client::kDockBottom); break;
+    case 'l': case 'L': SendCommand(window, client::kDockLeft); break;
+    case 'r': case 'R': SendCommand(window, client::kDockRight); break;
+    default: break;
+  }
+}
+
+void FillSendDialog(plat::Window dialog, const char* contact) {
+  plat::Window edit = plat::FindWindowExA(dialog, nullptr, client::kEditClass, nullptr);
+  // Typed as unsigned codes, so characters above 127 arrive intact.
+  for (const char* p = contact; *p != '\0'; ++p)
+    plat::SendMessageA(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1);
+  plat::Window ok =
+      plat::FindWindowExA(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
+  plat::SendMessageA(ok, plat::WM_LBUTTONDOWN, 0, 0);
+  plat::SendMessageA(ok, plat::WM_LBUTTONUP, 0, 0);
+}
+
+}  // namespace
+
+int ScanChildWindow(plat::Window window, intptr_t context) {
+  const char* command = reinterpret_cast<const char*>(context);
+  // Commands are at least three characters long; a shorter one is read as
+  // if it went on with zeros, never past its end.
+  const char action = command[0];
+  const char option = action != '\0' ? command[1] : '\0';
+  const char modeDigit = option != '\0' ? command[2] : '\0';
+  const char* rest = modeDigit != '\0' ? command + 3 : command + text::Length(command);
+  const int mode = modeDigit - '0';
+
+  char className[text::kBufferSize];
+  char title[text::kBufferSize];
+  plat::GetClassNameA(window, className, sizeof className);
+  plat::GetWindowTextA(window, title, sizeof title);
+
+  if (mode != kModeNoClassFilter && !text::PrefixMatch(className, rest, text::Length(rest)))
+    return 1;
+  if (text::EqualsIgnoreCase(className, client::kMainClass)) return 1;
+
+  switch (action) {
+    case 'o':
+      if (AcceptsFiles(window)) SendCommand(window, client::kOfflineContacts);
+      break;
+    case 'U':
+      plat::SendMessageA(window, plat::WM_CHAR, 13, 1);
+      break;
+    case 'd':
+      Dock(window, option);
+      break;
+    case 'D':
+      if (text::Equals(title, client::kSendDialogTitle)) {
+        FillSendDialog(window, rest);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return mode == kModeStopAfterFirst ? 0 : 1;
+}
+
+}  // namespace inventory

@@ -1,0 +1,132 @@
+#include "inventory/walk.h"
+
+#include "client/contract.h"
+#include "client/text.h"
+#include "client/windows.h"
+#include "inventory/scanner.h"
+
+namespace inventory {
+namespace {
+
+// Internal only: TargetCurrent at a node that was skipped, so the walk of
+// the list goes on and turns back into TargetCurrent.
+constexpr int32_t TargetCurrentSkipped = 9;
+
+constexpr char kEnterDisplays[] = "U00quenvale display";
+
+bool PassesToWindowsInside(char action) {
+  return action == ActionCode::MultiImTarget || action == ActionCode::Timestamp ||
+         action == ActionCode::MultiImCurrent;
+}
+
+bool IsPassedOverKind(int32_t kind) {
+  return kind == ContactList || kind == Console || kind == PlainQuiet;
+}
+
+void SendCommand(plat::Window window, uint32_t id) {
+  plat::SendMessageA(window, plat::WM_COMMAND, id, 0);
+}
+
+void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
+  if (messageText == nullptr) return;
+  char title[text::kBufferSize];
+  plat::GetWindowTextA(window, title, sizeof title);
+  if (!text::PrefixMatch(title, messageText, 2)) return;
+
+  // The medium word and whether a contact follows it.
+  const char* p = messageText;
+  while (*p == ' ') ++p;
+  size_t mediumLength = 0;
+  while (p[mediumLength] != '\0' && p[mediumLength] != ' ') ++mediumLength;
+  const char* after = p + mediumLength;
+  while (*after == ' ') ++after;
+  const bool contactFollows = *after != '\0';
+
+  SendCommand(window, static_cast<uint32_t>(menuId));
+  if (!contactFollows) return;
+
+  // The contact starts one character behind the medium word, counted from
+  // the start of the text, blanks inside it kept; a name too long for the
+  // child command is cut at its end.
+  size_t start = mediumLength + 1;
+  if (start > text::Length(messageText)) return;
+  char childCommand[text::kBufferSize];
+  text::Builder b = text::Start(childCommand, sizeof childCommand);
+  text::Append(b, "D02");
+  text::Append(b, messageText + start);
+  // The client has opened its send dialog before SendMessageA returned.
+  plat::EnumThreadWindows(client::g_windows.guiThreadId, ScanChildWindow,
+                          reinterpret_cast<intptr_t>(childCommand));
+}
+
+void Apply(const WindowNode* node, char action, int32_t number, const char* messageText) {
+  plat::Window window = node->window;
+  switch (action) {
+    case ActionCode::Restore:
+      plat::ShowWindow(window, plat::SW_RESTORE);
+      break;
+    case ActionCode::Hide:
+      plat::ShowWindow(window, plat::SW_HIDE);
+      break;
+    case ActionCode::Minimize:
+      plat::ShowWindow(window, plat::SW_MINIMIZE);
+      break;
+    case ActionCode::Attach:
+      if (node->kind != Container && plat::IsWindowVisible(window))
+        SendCommand(window, client::kAttachBase + static_cast<uint32_t>(number));
+      break;
+    case ActionCode::Timestamp:
+      if (number >= 0 && number < 3) SendCommand(window, client::kTimestampCommands[number]);
+      break;
+    case ActionCode::Transparency:
+      if (number >= 0 && number < 10) SendCommand(window, client::kTransparencyCommands[number]);
+      break;
+    case ActionCode::Log:
+      SendCommand(window, client::kLog);
+      break;
+    case ActionCode::Info:
+      SendCommand(window, client::kInfo);
+      break;
+    case ActionCode::MultiImTarget:
+      SendCommand(window, client::kMultiImTarget);
+      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
+      break;
+    case ActionCode::MultiImCurrent:
+      SendCommand(window, client::kMultiImCurrentFirst);
+      SendCommand(window, client::kMultiImCurrentSecond);
+      break;
+    case ActionCode::SendMessage:
+      SendToConsole(window, number, messageText);
+      break;
+    case ActionCode::ClickThrough:
+      plat::SetExtendedStyle(window, plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
+      break;
+    default:
+      break;  // counts as acted on all the same
+  }
+}
+
+}  // namespace
+
+void WalkInventory(const WindowNode* start, int32_t target, const char* action, int32_t number,
+                   const char* messageText) {
+  const char letter = action != nullptr ? action[0] : '\0';
+  // Along the list by iteration, so that the stack does not grow with the
+  // number of windows; only a container's child list is entered, once.
+  for (const WindowNode* node = start; node != nullptr; node = node->next) {
+    const bool matches = target == TargetAll || target == TargetCurrent || target == node->kind;
+    if (!matches) continue;
+    if (PassesToWindowsInside(letter) && IsPassedOverKind(node->kind)) {
+      if (target == TargetCurrent) target = TargetCurrentSkipped;
+    } else if (PassesToWindowsInside(letter) && node->kind == Container) {
+      WalkInventory(node->children, TargetAll, action, number, messageText);
+    } else {
+      Apply(node, letter, number, messageText);
+      if (letter == ActionCode::MultiImCurrent) target = TargetCurrent;
+    }
+    if (target == TargetCurrent) return;
+    if (target == TargetCurrentSkipped) target = TargetCurrent;
+  }
+}
+
+}  // namespace inventory

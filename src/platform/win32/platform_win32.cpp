@@ -1,0 +1,186 @@
+// The Windows implementation of the platform layer: the only file that sees
+// <windows.h>.
+#include "platform/platform.h"
+#include "platform/registry_text.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace plat {
+namespace {
+
+constexpr UINT kSendTimeoutMilliseconds = 20000;
+
+HWND Native(Window window) { return reinterpret_cast<HWND>(window); }
+Window Own(HWND window) { return reinterpret_cast<Window>(window); }
+
+struct EnumTrampoline {
+  EnumProc proc;
+  intptr_t context;
+};
+
+BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
+  const EnumTrampoline* t = reinterpret_cast<const EnumTrampoline*>(trampoline);
+  return t->proc(Own(window), t->context) != 0 ? TRUE : FALSE;
+}
+
+}  // namespace
+
+Window FindWindowA(const char* className, const char* title) {
+  return Own(::FindWindowA(className, title));
+}
+
+Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
+  return Own(::FindWindowExA(Native(parent), Native(after), className, title));
+}
+
+void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context) {
+  EnumTrampoline t = {proc, context};
+  ::EnumThreadWindows(thread, EnumThunk, reinterpret_cast<LPARAM>(&t));
+}
+
+void EnumChildWindows(Window parent, EnumProc proc, intptr_t context) {
+  EnumTrampoline t = {proc, context};
+  ::EnumChildWindows(Native(parent), EnumThunk, reinterpret_cast<LPARAM>(&t));
+}
+
+ThreadId GetWindowThreadId(Window window) {
+  if (window == nullptr) return 0;
+  return ::GetWindowThreadProcessId(Native(window), nullptr);
+}
+
+int GetWindowTextA(Window window, char* buffer, int size) {
+  if (size <= 0) return 0;
+  buffer[0] = '\0';
+  int n = ::GetWindowTextA(Native(window), buffer, size);
+  if (n < 0 || n >= size) n = 0;
+  buffer[n] = '\0';
+  return n;
+}
+
+int GetClassNameA(Window window, char* buffer, int size) {
+  if (size <= 0) return 0;
+  buffer[0] = '\0';
+  int n = ::GetClassNameA(Native(window), buffer, size);
+  if (n < 0 || n >= size) n = 0;
+  buffer[n] = '\0';
+  return n;
+}
+
+uint32_t GetExtendedStyle(Window window) {
+  return static_cast<uint32_t>(::GetWindowLongA(Native(window), GWL_EXSTYLE));
+}
+
+void SetExtendedStyle(Window window, uint32_t exStyle) {
+  ::SetWindowLongA(Native(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
+}
+
+intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  // A null window would broadcast nothing useful; nothing is sent to it.
+  if (window == nullptr) return 0;
+  // Like SendMessageA, but a client that has stopped answering cannot hang
+  // the run: the call then gives up and answers 0.
+  DWORD_PTR result = 0;
+  if (::SendMessageTimeoutA(Native(window), message, wParam, lParam,
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds,
+                            &result) == 0)
+    return 0;
+  return static_cast<intptr_t>(result);
+}
+
+bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window), command) != 0; }
+
+bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
+
+void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
+
+Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
+
+int MessageBoxA(const char* text, const char* caption, unsigned type) {
+  return ::MessageBoxA(nullptr, text, caption, type);
+}
+
+void ShellExecuteA(const char* file, const char* parameters, int showCommand) {
+  ::ShellExecuteA(nullptr, nullptr, file, parameters, nullptr, showCommand);
+}
+
+WideChar** CommandLineArgs(int* count) {
+  int n = 0;
+  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &n);
+  if (args == nullptr) n = 0;
+  *count = n;
+  return reinterpret_cast<WideChar**>(args);
+}
+
+size_t WideToAnsi(const WideChar* text, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  if (text == nullptr) return 0;
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text);
+  int room = capacity > 0x7fffffff ? 0x7fffffff : static_cast<int>(capacity - 1);
+  // WideCharToMultiByte fails outright when the text does not fit, so convert
+  // character by character until the buffer is full; a character that would
+  // only partly fit is left out.
+  size_t used = 0;
+  for (const wchar_t* p = wide; *p != L'\0'; ++p) {
+    int units = (p[0] >= 0xD800 && p[0] <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ? 2 : 1;
+    char bytes[8];
+    int n = ::WideCharToMultiByte(CP_ACP, 0, p, units, bytes, sizeof bytes, nullptr, nullptr);
+    if (n <= 0) break;
+    if (used + static_cast<size_t>(n) > static_cast<size_t>(room)) break;
+    for (int i = 0; i < n; ++i) buffer[used++] = bytes[i];
+    p += units - 1;
+  }
+  buffer[used] = '\0';
+  return used;
+}
+
+RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
+                             size_t capacity, size_t* length) {
+  *length = 0;
+  if (capacity == 0) return RegistryRead::TooLarge;
+  buffer[0] = '\0';
+  HKEY key = nullptr;
+  // Installers of 32-bit programs write into the 32-bit view; the 64-bit
+  // build must read that view too.
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) !=
+      ERROR_SUCCESS)
+    return RegistryRead::Missing;
+  DWORD type = 0;
+  DWORD size = capacity > 0xffffffffu ? 0xffffffffu : static_cast<DWORD>(capacity);
+  LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buffer), &size);
+  ::RegCloseKey(key);
+  if (status == ERROR_MORE_DATA) {
+    buffer[0] = '\0';
+    return RegistryRead::TooLarge;
+  }
+  if (status != ERROR_SUCCESS) {
+    buffer[0] = '\0';
+    return RegistryRead::Missing;
+  }
+  return TextFromRegistryValue(type, buffer, capacity, size, length);
+}
+
+void* AllocateZeroed(size_t size) { return ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+
+void Release(void* block) {
+  if (block != nullptr) ::HeapFree(::GetProcessHeap(), 0, block);
+}
+
+void ExitProcess(int status) { ::ExitProcess(static_cast<UINT>(status)); }
+
+const char* ProcessCommandLineA() { return ::GetCommandLineA(); }
+
+int64_t CalendarSeconds() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t;
+  t.LowPart = now.dwLowDateTime;
+  t.HighPart = now.dwHighDateTime;
+  return static_cast<int64_t>(t.QuadPart / 10000000ull);
+}
+
+void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+}  // namespace plat

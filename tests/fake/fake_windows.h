@@ -1,0 +1,91 @@
+// An in-memory window system behind the platform layer, for the native
+// tests. It follows documented Win32 behaviour where the program depends on
+// it: Z order, direct-child searches, depth-first child enumeration,
+// truncating text reads, ShowWindow's previous-visibility result.
+//
+// Every call the program makes on a window is written to a journal, one line
+// each, naming the window by its label:
+//   "<label> command <id>"            WM_COMMAND with lParam 0
+//   "<label> char <code> <lParam>"    WM_CHAR
+//   "<label> lbuttondown <w> <l>"     and "lbuttonup"
+//   "<label> showwindow <restore|hide|minimize|cmd N>"
+//   "<label> exstyle <old> <new>"     in hexadecimal
+//   "<label> foreground"
+#pragma once
+
+#include <stdint.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+struct WindowSpec {
+  std::string label;
+  std::string className;
+  std::string title;
+  plat::Window parent = nullptr;  // null: a top-level window
+  plat::ThreadId thread = 1;
+  bool visible = true;
+  uint32_t exStyle = 0;
+};
+
+struct Box {
+  std::string text;
+  std::string caption;
+  unsigned type;
+};
+
+struct Started {
+  std::string file;
+  std::string parameters;  // "(null)" when none
+  int show;
+};
+
+// Answers a message sent to a window; returns what SendMessageA returns.
+using Handler = std::function<intptr_t(plat::Window, uint32_t, uintptr_t, intptr_t)>;
+
+void Reset();
+
+// Adds a window at the bottom of its siblings' Z order, so windows listed
+// first are on top and are enumerated first.
+plat::Window Add(const WindowSpec& spec);
+plat::Window Top(const std::string& label, const std::string& className, const std::string& title,
+                 plat::ThreadId thread = 1);
+plat::Window Child(plat::Window parent, const std::string& label, const std::string& className,
+                   const std::string& title = "");
+void Destroy(plat::Window window);  // with its descendants; later calls on it fail
+void SetHandler(plat::Window window, Handler handler);
+void SetReply(plat::Window window, uint32_t commandId, intptr_t reply);
+void SetVisible(plat::Window window, bool visible);
+bool IsMinimized(plat::Window window);
+uint32_t ExStyle(plat::Window window);
+std::string Label(plat::Window window);
+plat::Window Foreground();
+
+std::vector<std::string>& Journal();
+std::vector<int64_t>& JournalTimes();  // fake clock in ms, one per journal line
+std::vector<Box>& Boxes();
+void AnswerBoxes(std::vector<int> answers);  // in order; IDOK once they run out
+std::vector<Started>& StartedPrograms();
+
+// The registry: raw bytes and type under a key of HKEY_LOCAL_MACHINE.
+void SetRegistry(const std::string& key, const std::string& value, uint32_t type,
+                 const std::string& bytes);
+
+void SetCommandLine(const std::string& narrow, const std::vector<std::u16string>& wide);
+void FailCommandLineSplit();
+
+// The clock, in milliseconds; Sleep moves it on.
+void SetClockMilliseconds(int64_t ms);
+int64_t ClockMilliseconds();
+int ClockReadings();
+
+// Allocations after the next n succeed no more.
+void FailAllocationsAfter(int n);
+int LiveAllocations();
+
+}  // namespace fake

@@ -1,0 +1,145 @@
+#include "inventory/inventory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "client/windows.h"
+#include "fake_windows.h"
+
+using inventory::WindowNode;
+
+namespace {
+
+class Inventory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::Reset();
+    client::g_windows = client::ClientWindows{};
+    allocationsBefore_ = fake::LiveAllocations();
+  }
+  void TearDown() override {
+    inventory::FreeWindowTree(root_);
+    EXPECT_EQ(fake::LiveAllocations(), allocationsBefore_);
+  }
+  // "label:kind" for each node, children in brackets after their container.
+  std::string Build() {
+    root_ = inventory::NewWindowNode();
+    plat::EnumThreadWindows(1, inventory::ClassifyWindow, reinterpret_cast<intptr_t>(root_));
+    std::string out;
+    for (WindowNode* n = root_->next; n != nullptr; n = n->next) {
+      out += fake::Label(n->window) + ":" + std::to_string(n->kind);
+      if (n->children != nullptr) {
+        out += "[";
+        for (WindowNode* c = n->children; c != nullptr; c = c->next) {
+          out += fake::Label(c->window) + ":" + std::to_string(c->kind);
+          EXPECT_EQ(c->children, nullptr);
+          if (c->next != nullptr) out += " ";
+        }
+        out += "]";
+      }
+      if (n->next != nullptr) out += " ";
+    }
+    return out;
+  }
+  WindowNode* root_ = nullptr;
+  int allocationsBefore_ = 0;
+};
+
+}  // namespace
+
+TEST_F(Inventory, ClassifiesByPrecedence) {
+  fake::Top("main", "quenvale", "Quenvale");
+  plat::Window list = fake::Top("list", "x", "Contacts console");
+  fake::Child(list, "holder", "iconholder");
+  fake::Child(list, "l1", "Quenvale - List");
+  plat::Window channel = fake::Top("channel", "x", "#chat console");
+  fake::Child(channel, "l2", "quenvale - list");
+  plat::Window console = fake::Top("console", "x", "AIM CONSOLE");
+  fake::Child(console, "d1", "quenvale display");
+  plat::Window priv = fake::Top("private", "x", "Bob");
+  fake::Child(priv, "d2", "quenvale display");
+  fake::Top("bare", "x", "console");
+  fake::Top("short", "x", "onsole");
+  fake::Top("notmain1", "quenvale", "Quenvale ");
+  fake::Top("notmain2", "Quenvale", "Quenvale");
+  fake::Top("empty", "x", "");
+  fake::Top("dialog", "x", "Sending an Instant Message...");
+  fake::Top("dialog2", "x", "sending an instant message...");
+  fake::Top("otherthread", "x", "Elsewhere", 2);
+  EXPECT_EQ(Build(),
+            "list:0 channel:4 console:2 private:3 bare:2 short:5 notmain1:5 notmain2:5 "
+            "dialog:6 dialog2:5");
+  EXPECT_EQ(client::g_windows.contactListWindow, list);
+}
+
+TEST_F(Inventory, ContainersHoldTheirRecognisedDescendantsAtAnyDepth) {
+  plat::Window box = fake::Top("box", "frame", "Work");
+  plat::Window mdi = fake::Child(box, "mdi", "MDIClient", "unrecognised");
+  plat::Window inner = fake::Child(mdi, "inner", "frame", "Bob");
+  fake::Child(inner, "d", "quenvale display");
+  fake::Child(mdi, "c", "x", "AIM Console");
+  plat::Window holder = fake::Child(mdi, "buddies", "x", "Buddies");
+  fake::Child(holder, "h", "iconholder");
+  plat::Window untitled = fake::Child(mdi, "untitled", "x", "");
+  fake::Child(untitled, "h2", "iconholder");
+  plat::Window lone = fake::Top("lone", "frame", "Tools");
+  fake::Child(lone, "button", "Button", "OK");
+  fake::Child(lone, "edit", "Edit", "");
+  plat::Window later = fake::Top("later", "x", "Later");
+  fake::Child(later, "h3", "iconholder");
+  plat::Window late = fake::Top("late", "x", "Last");
+  // The contact list found deep inside a container is overridden by a later one.
+  EXPECT_EQ(Build(), "box:1[inner:3 c:2 buddies:0] lone:5 later:0 late:5");
+  EXPECT_EQ(client::g_windows.contactListWindow, later);
+  (void)late;
+}
+
+TEST_F(Inventory, FindContainerComparesWholeTitlesWithoutCase) {
+  plat::Window p = fake::Top("private", "x", "Work");
+  fake::Child(p, "d", "quenvale display");
+  plat::Window a = fake::Top("a", "x", "Home");
+  fake::Child(a, "c1", "x", "aim console");
+  plat::Window b = fake::Top("b", "x", "Work");
+  fake::Child(b, "c2", "x", "irc console");
+  Build();
+  EXPECT_EQ(inventory::FindContainer(root_->next, "WORK")->window, b);
+  EXPECT_EQ(inventory::FindContainer(root_->next, "CURRENT")->window, a);
+  EXPECT_EQ(inventory::FindContainer(root_->next, "Wor"), nullptr);
+  EXPECT_EQ(inventory::FindContainer(root_->next, "Works"), nullptr);
+  EXPECT_EQ(inventory::FindContainer(nullptr, "current"), nullptr);
+}
+
+TEST_F(Inventory, EmptyInventoryAndNullRelease) {
+  EXPECT_EQ(Build(), "");
+  EXPECT_EQ(root_->next, nullptr);
+  EXPECT_EQ(inventory::FreeWindowTree(nullptr), 0);
+}
+
+TEST_F(Inventory, WindowsThatCloseDuringTheBuildAreLeftOut) {
+  plat::Window gone = fake::Top("gone", "x", "Gone");
+  fake::Top("kept", "x", "Kept");
+  fake::Destroy(gone);
+  EXPECT_EQ(Build(), "kept:5");
+}
+
+TEST_F(Inventory, TenThousandWindowsBuildAndReleaseWithoutDeepStacks) {
+  for (int i = 0; i < 10000; ++i) fake::Top("w" + std::to_string(i), "x", "title");
+  Build();
+  int count = 0;
+  for (WindowNode* n = root_->next; n != nullptr; n = n->next) ++count;
+  EXPECT_EQ(count, 10000);
+}
+
+TEST(InventoryDeath, OutOfMemoryEndsTheProcessWithStatusOne) {
+  fake::Reset();
+  fake::Top("a", "x", "A");
+  fake::Top("b", "x", "B");
+  EXPECT_EXIT(
+      {
+        fake::FailAllocationsAfter(2);  // the root and the first window
+        WindowNode* root = inventory::NewWindowNode();
+        plat::EnumThreadWindows(1, inventory::ClassifyWindow, reinterpret_cast<intptr_t>(root));
+      },
+      ::testing::ExitedWithCode(1), "box \\[Dowtrane Error\\] Out of memory");
+}

@@ -1,0 +1,159 @@
+#include "inventory/walk.h"
+
+#include <gtest/gtest.h>
+
+#include "client/windows.h"
+#include "fake_windows.h"
+
+using inventory::WindowNode;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A hand-made list: one node per entry, containers with children.
+struct Tree {
+  std::vector<WindowNode> nodes;
+  WindowNode* Link() {
+    for (size_t i = 0; i + 1 < nodes.size(); ++i) nodes[i].next = &nodes[i + 1];
+    return nodes.empty() ? nullptr : &nodes[0];
+  }
+};
+
+WindowNode Node(const char* label, int32_t kind, WindowNode* children = nullptr) {
+  WindowNode n{};
+  n.window = fake::Top(label, "x", label);
+  n.kind = kind;
+  n.children = children;
+  return n;
+}
+
+class Walk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::Reset();
+    client::g_windows = client::ClientWindows{};
+    inner_.nodes = {Node("in-list", 0), Node("in-private", 3), Node("in-channel", 4)};
+    top_.nodes = {Node("list", 0), Node("console", 2), Node("quiet", 6),
+                  Node("box", 1, inner_.Link()), Node("private", 3), Node("plain", 5)};
+    first_ = top_.Link();
+  }
+  Lines WalkFrom(int32_t target, const char* action, int32_t number = 0) {
+    fake::Journal().clear();
+    inventory::WalkInventory(first_, target, action, number, nullptr);
+    return fake::Journal();
+  }
+  Tree inner_, top_;
+  WindowNode* first_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Walk, NoStartNodeDoesNothing) {
+  inventory::WalkInventory(nullptr, inventory::TargetAll, "s", 0, nullptr);
+  EXPECT_TRUE(fake::Journal().empty());
+}
+
+TEST_F(Walk, CurrentTakesOnlyTheStartNodeForDirectActions) {
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "h"), Lines{"list showwindow hide"});
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "l"), Lines{"list command 40027"});
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "?"), Lines{});
+  fake::SetVisible(top_.nodes[0].window, false);
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "C", 2), Lines{});  // invisible: nothing, stop
+}
+
+TEST_F(Walk, CurrentSkipsPassedOverKindsForMultiImAndTimestamps) {
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "m", 1),
+            (Lines{"in-private command 40025", "in-channel command 40025"}));
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "v"),
+            (Lines{"in-private command 40039", "in-private command 40037"}));
+  // The stop inside the container's list does not stop the outer list.
+  EXPECT_EQ(WalkFrom(inventory::TargetAll, "v"),
+            (Lines{"in-private command 40039", "in-private command 40037",
+                   "private command 40039", "private command 40037"}));
+}
+
+TEST_F(Walk, KindTargetsNeverEnterContainersExceptThroughAll) {
+  EXPECT_EQ(WalkFrom(inventory::Private, "m", 0), Lines{"private command 40024"});
+  EXPECT_EQ(WalkFrom(inventory::Channel, "m", 0), Lines{});
+  EXPECT_EQ(WalkFrom(inventory::Console, "m", 0), Lines{});
+  EXPECT_EQ(WalkFrom(inventory::TargetAll, "m", 2),
+            (Lines{"in-private command 40026", "in-channel command 40026", "private command 40026",
+                   "plain command 40026"}));
+  EXPECT_EQ(WalkFrom(inventory::Container, "n"), Lines{"box showwindow minimize"});
+  EXPECT_EQ(WalkFrom(inventory::Channel, "s"), Lines{});
+}
+
+TEST_F(Walk, EveryActionLetter) {
+  EXPECT_EQ(WalkFrom(inventory::Private, "s"), Lines{"private showwindow restore"});
+  EXPECT_EQ(WalkFrom(inventory::Private, "i"), Lines{"private command 4041"});
+  EXPECT_EQ(WalkFrom(inventory::TargetAll, "C", 3),
+            (Lines{"list command 44502", "console command 44502", "quiet command 44502",
+                   "private command 44502", "plain command 44502"}));
+  EXPECT_EQ(WalkFrom(inventory::Private, "t", 1), Lines{"private command 43987"});
+  EXPECT_EQ(WalkFrom(inventory::Private, "t", 2), Lines{"private command 43993"});
+  EXPECT_EQ(WalkFrom(inventory::Private, "t", 9), Lines{"private command 43991"});
+  EXPECT_EQ(WalkFrom(inventory::Private, "t", 10), Lines{});
+  EXPECT_EQ(WalkFrom(inventory::Private, "t", -1), Lines{});
+  EXPECT_EQ(WalkFrom(inventory::Private, "m", 3), Lines{});
+  EXPECT_EQ(WalkFrom(inventory::Plain, "c"), Lines{"plain exstyle 0 20"});
+  EXPECT_EQ(WalkFrom(inventory::Plain, "c"), Lines{"plain exstyle 20 0"});
+  // "u": the command, then Enter in the displays inside the window.
+  fake::Child(top_.nodes[4].window, "disp", "quenvale display");
+  EXPECT_EQ(WalkFrom(inventory::Private, "u"),
+            (Lines{"private command 40032", "disp char 13 1"}));
+}
+
+TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
+  fake::Reset();
+  client::g_windows.guiThreadId = 1;
+  Tree consoles;
+  consoles.nodes = {Node("AIM console", 2), Node("aix console", 2), Node("irc console", 2),
+                    Node("a", 2)};
+  plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
+  fake::Child(dialog, "edit", "Edit");
+  fake::Child(dialog, "ok", "Button", "OK");
+  inventory::WalkInventory(consoles.Link(), inventory::Console, "D", 4029, "aim  Jo  Q");
+  // The contact starts one character behind the medium word; blanks kept.
+  Lines typed = {"edit char 32 1", "edit char 74 1", "edit char 111 1", "edit char 32 1",
+                 "edit char 32 1", "edit char 81 1", "ok lbuttondown 0 0", "ok lbuttonup 0 0"};
+  Lines expected = {"AIM console command 4029"};
+  expected.insert(expected.end(), typed.begin(), typed.end());
+  expected.push_back("aix console command 4029");
+  expected.insert(expected.end(), typed.begin(), typed.end());
+  EXPECT_EQ(fake::Journal(), expected);
+
+  fake::Journal().clear();
+  inventory::WalkInventory(consoles.Link(), inventory::Console, "D", 4029, "AIM  ");
+  // The medium alone: the command, no scan.
+  EXPECT_EQ(fake::Journal(), (Lines{"AIM console command 4029", "aix console command 4029"}));
+  fake::Journal().clear();
+  // A one-character title matches only the same one-character text.
+  inventory::WalkInventory(consoles.Link(), inventory::Console, "D", 4029, "A");
+  EXPECT_EQ(fake::Journal(), Lines{"a command 4029"});
+}
+
+TEST_F(Walk, SendMessageCutsAnOverlongContactAtTheChildCommandsEnd) {
+  fake::Reset();
+  client::g_windows.guiThreadId = 1;
+  Tree consoles;
+  consoles.nodes = {Node("m console", 2)};
+  plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
+  fake::Child(dialog, "edit", "Edit");
+  std::string message = "m " + std::string(397, 'z');  // 399 characters
+  inventory::WalkInventory(consoles.Link(), inventory::Console, "D", 4041, message.c_str());
+  EXPECT_EQ(fake::Journal().size(), 1u + 396u);  // "D02" and 396 of the 397 characters
+}
+
+TEST_F(Walk, TenThousandSiblingsWalkWithoutDeepStacks) {
+  fake::Reset();
+  std::vector<WindowNode> nodes(10000);
+  plat::Window w = fake::Top("w", "x", "w");
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    nodes[i].kind = inventory::Plain;
+    nodes[i].window = w;
+    nodes[i].next = i + 1 < nodes.size() ? &nodes[i + 1] : nullptr;
+  }
+  inventory::WalkInventory(&nodes[0], inventory::TargetAll, "l", 0, nullptr);
+  EXPECT_EQ(fake::Journal().size(), 10000u);
+}
