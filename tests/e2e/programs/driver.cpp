@@ -1,0 +1,624 @@
+// Runs dowtrane.exe against the test client, case by case, and checks what
+// the client's windows received, the message boxes shown, the exit status,
+// the windows' states and the programs started.
+//
+//   driver.exe <dowtrane.exe> <testclient.exe> <recorder.exe> <work dir> <suite>...
+//
+// A suite file holds scenarios and cases:
+//   scenario <name> [extends <name>]     window lines for the test client
+//   window ...                           (see testclient.cpp)
+//   end
+//   case <name>
+//   client <scenario>|none               default: none
+//   window ...                           extra windows for this case only
+//   run <tail>                           command line "dowtrane.exe <tail>"
+//   raw <command line>                   the command line exactly
+//   answer ok|cancel                     answers to the boxes, in order
+//   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
+//   program <name>                       a recorder copy at $WORK\<name>
+//   expect <journal line>                the journal, line by line, exactly
+//   box <caption> <text> <kind>          kind: error|warning ok|okcancel
+//   status <n>
+//   state <label> visible|hidden|minimized
+//   exstyle <label> <hex>
+//   foreground <label>
+//   started <module path>|<command line> programs started, in order
+//   end
+// In data, $WORK is the work dir and $(N*c) is N copies of the character c;
+// the escapes of words.h apply. A case without expect lines expects an
+// empty journal; without box lines, no box; without started lines, no start.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "words.h"
+
+namespace {
+
+constexpr char kControlClass[] = "DowtraneTestControl";
+constexpr UINT kSyncMessage = WM_APP + 1;
+constexpr UINT kQuitMessage = WM_APP + 2;
+constexpr DWORD kRunTimeoutMs = 20000;
+
+struct RegistryValue {
+  bool view64;
+  std::string key, type, data;
+};
+
+struct Case {
+  std::string name, file;
+  int line = 0;
+  std::string scenario = "none";
+  std::vector<std::string> extraWindows;
+  std::string commandLine;
+  std::vector<std::string> answers;
+  std::vector<RegistryValue> registry;
+  std::vector<std::string> programs;
+  std::vector<std::string> expect;
+  std::vector<std::string> boxes;
+  int status = -1;
+  std::vector<std::pair<std::string, std::string>> states, exstyles;
+  std::string foreground;
+  std::vector<std::string> started;
+};
+
+struct Paths {
+  std::string dowtrane, client, recorder, work;
+};
+
+std::map<std::string, std::vector<std::string>> g_scenarios;
+std::vector<Case> g_cases;
+Paths g_paths;
+
+std::string Expand(const std::string& in) {
+  std::string out;
+  for (size_t i = 0; i < in.size();) {
+    if (in.compare(i, 5, "$WORK") == 0) {
+      out += g_paths.work;
+      i += 5;
+    } else if (in.compare(i, 2, "$(") == 0 && in.find(')', i) != std::string::npos) {
+      size_t close = in.find(')', i);
+      std::string inner = in.substr(i + 2, close - i - 2);
+      size_t star = inner.find('*');
+      if (star != std::string::npos && star + 1 < inner.size())
+        out += std::string(strtoul(inner.c_str(), nullptr, 10), inner[star + 1]);
+      i = close + 1;
+    } else {
+      out += in[i++];
+    }
+  }
+  return out;
+}
+
+// The rest of a line after its first word, escapes undone, quotes kept.
+std::string Rest(const std::string& line) {
+  size_t a = line.find_first_of(" \t");
+  if (a == std::string::npos) return "";
+  a = line.find_first_not_of(" \t", a);
+  return a == std::string::npos ? "" : e2e::Unescape(line.substr(a));
+}
+
+bool Fail(const std::string& file, int line, const std::string& why) {
+  fprintf(stderr, "%s:%d: %s\n", file.c_str(), line, why.c_str());
+  return false;
+}
+
+bool ReadSuite(const std::string& path) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (f == nullptr) return Fail(path, 0, "cannot open");
+  char buf[8192];
+  int lineNo = 0;
+  std::vector<std::string>* scenario = nullptr;
+  Case* c = nullptr;
+  bool ok = true;
+  while (fgets(buf, sizeof buf, f) != nullptr) {
+    ++lineNo;
+    std::string line = e2e::Trim(buf);
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> w = e2e::Words(line);
+    const std::string& d = w[0];
+    if (scenario != nullptr) {
+      if (d == "end") scenario = nullptr;
+      else if (d == "window") scenario->push_back(line);
+      else ok = Fail(path, lineNo, "unknown scenario line");
+      continue;
+    }
+    if (c == nullptr) {
+      if (d == "scenario" && w.size() >= 2) {
+        scenario = &g_scenarios[w[1]];
+        if (w.size() == 4 && w[2] == "extends") {
+          if (g_scenarios.count(w[3]) == 0) ok = Fail(path, lineNo, "unknown base " + w[3]);
+          *scenario = g_scenarios[w[3]];
+        }
+      } else if (d == "case" && w.size() == 2) {
+        g_cases.emplace_back();
+        c = &g_cases.back();
+        c->name = w[1];
+        c->file = path;
+        c->line = lineNo;
+      } else {
+        ok = Fail(path, lineNo, "expected scenario or case");
+      }
+      continue;
+    }
+    if (d == "end") {
+      if (c->commandLine.empty()) ok = Fail(path, lineNo, "case without run or raw");
+      if (c->scenario != "none" && g_scenarios.count(c->scenario) == 0)
+        ok = Fail(path, lineNo, "unknown scenario " + c->scenario);
+      c = nullptr;
+    } else if (d == "client" && w.size() == 2) {
+      c->scenario = w[1];
+    } else if (d == "window") {
+      c->extraWindows.push_back(line);
+    } else if (d == "run") {
+      c->commandLine = "dowtrane.exe " + Rest(line);
+    } else if (d == "raw") {
+      c->commandLine = Rest(line);
+    } else if (d == "answer" && w.size() == 2) {
+      c->answers.push_back(w[1]);
+    } else if (d == "registry" && w.size() >= 4) {
+      RegistryValue v;
+      v.view64 = w[1] == "64";
+      v.key = w[2];
+      v.type = w[3];
+      size_t at = line.find(w[3]) + w[3].size();
+      at = line.find_first_not_of(" \t", at);
+      v.data = at == std::string::npos ? "" : e2e::Unescape(line.substr(at));
+      c->registry.push_back(v);
+    } else if (d == "program" && w.size() == 2) {
+      c->programs.push_back(w[1]);
+    } else if (d == "expect") {
+      c->expect.push_back(Rest(line));
+    } else if (d == "box" && w.size() == 5) {
+      c->boxes.push_back(w[1] + "|" + w[2] + "|" + w[3] + " " + w[4]);
+    } else if (d == "status" && w.size() == 2) {
+      c->status = atoi(w[1].c_str());
+    } else if (d == "state" && w.size() == 3) {
+      c->states.emplace_back(w[1], w[2]);
+    } else if (d == "exstyle" && w.size() == 3) {
+      c->exstyles.emplace_back(w[1], w[2]);
+    } else if (d == "foreground" && w.size() == 2) {
+      c->foreground = w[1];
+    } else if (d == "started") {
+      c->started.push_back(Rest(line));
+    } else {
+      ok = Fail(path, lineNo, "unknown case line: " + line);
+    }
+  }
+  fclose(f);
+  if (c != nullptr || scenario != nullptr) ok = Fail(path, lineNo, "missing end");
+  return ok;
+}
+
+// ---------------------------------------------------------------- files
+
+std::string ReadFile(const std::string& path) {
+  std::string out;
+  FILE* f = fopen(path.c_str(), "rb");
+  if (f == nullptr) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  fclose(f);
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string l = text.substr(start, end - start);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lines.push_back(l);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  fwrite(text.data(), 1, text.size(), f);
+  fclose(f);
+  return true;
+}
+
+// ---------------------------------------------------------------- registry
+
+const char* KeyPath(const std::string& which) {
+  return which == "client" ? "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenvale"
+                           : "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+}
+
+void CleanRegistry() {
+  for (const char* which : {"client", "player"})
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+      RegDeleteKeyExA(HKEY_LOCAL_MACHINE, KeyPath(which), view, 0);
+}
+
+bool SetRegistry(const RegistryValue& v, std::string* why) {
+  HKEY key;
+  REGSAM view = v.view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KeyPath(v.key), 0, nullptr, 0, KEY_SET_VALUE | view,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    *why = "cannot create registry key";
+    return false;
+  }
+  std::string data = Expand(v.data);
+  std::string bytes;
+  DWORD type = REG_SZ;
+  if (v.type == "sz" || v.type == "expand") {
+    type = v.type == "sz" ? REG_SZ : REG_EXPAND_SZ;
+    bytes = data + '\0';
+  } else if (v.type == "sz-noterm") {
+    bytes = data;
+  } else if (v.type == "dword") {
+    type = REG_DWORD;
+    DWORD d = strtoul(data.c_str(), nullptr, 0);
+    bytes.assign(reinterpret_cast<const char*>(&d), sizeof d);
+  } else if (v.type == "binary") {
+    type = REG_BINARY;
+    for (size_t i = 0; i + 1 < data.size(); i += 2)
+      bytes += static_cast<char>(strtoul(data.substr(i, 2).c_str(), nullptr, 16));
+  } else {
+    *why = "unknown registry type " + v.type;
+    RegCloseKey(key);
+    return false;
+  }
+  LONG r = RegSetValueExA(key, "UninstallString", 0, type,
+                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  if (r != ERROR_SUCCESS) *why = "cannot set registry value";
+  return r == ERROR_SUCCESS;
+}
+
+// ---------------------------------------------------------------- boxes
+
+struct BoxSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK FindBoxes(HWND hwnd, LPARAM lp) {
+  BoxSearch* s = reinterpret_cast<BoxSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64];
+  if (pid == s->pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0 &&
+      IsWindowVisible(hwnd))
+    s->found.push_back(hwnd);
+  return TRUE;
+}
+
+// The icon of a box, told from its pixels on the screen: the error icon is
+// mostly red, the warning icon mostly yellow.
+std::string IconKind(HWND box) {
+  HWND icon = GetDlgItem(box, 0x440);
+  if (icon == nullptr) return "none";
+  RECT r;
+  GetWindowRect(icon, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return "none";
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  int red = 0, yellow = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      COLORREF c = GetPixel(mem, x, y);
+      int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
+      if (R > 160 && G < 90 && B < 90) ++red;
+      if (R > 160 && G > 160 && B < 90) ++yellow;
+    }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  if (red > 20 && red > yellow) return "error";
+  if (yellow > 20) return "warning";
+  return "unknown";
+}
+
+std::string DescribeBox(HWND box) {
+  char caption[512], text[2048];
+  GetWindowTextA(box, caption, sizeof caption);
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  std::string kind = "unknown";
+  // The box paints itself shortly after it appears.
+  for (int i = 0; i < 50 && (kind == "unknown" || kind == "none"); ++i) {
+    RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW);
+    kind = IconKind(box);
+    if (kind == "unknown" || kind == "none") Sleep(20);
+  }
+  std::string buttons = GetDlgItem(box, IDCANCEL) != nullptr ? "okcancel" : "ok";
+  return std::string(caption) + "|" + text + "|" + kind + " " + buttons;
+}
+
+// ---------------------------------------------------------------- processes
+
+std::wstring Wide(const std::string& s) {
+  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
+           PROCESS_INFORMATION* pi) {
+  std::wstring app = Wide(exe), line = Wide(commandLine), dir = Wide(g_paths.work);
+  std::vector<wchar_t> mutableLine(line.begin(), line.end());
+  mutableLine.push_back(L'\0');
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  if (!CreateProcessW(app.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED, nullptr, dir.c_str(), &si, pi))
+    return false;
+  if (job != nullptr) AssignProcessToJobObject(job, pi->hProcess);
+  ResumeThread(pi->hThread);
+  return true;
+}
+
+struct Client {
+  PROCESS_INFORMATION pi = {};
+  HWND control = nullptr;
+  std::map<std::string, HWND> windows;
+};
+
+bool StartClient(const Case& c, const std::string& token, Client* client, std::string* why) {
+  std::string scenario;
+  for (const std::string& l : g_scenarios[c.scenario]) scenario += Expand(l) + "\n";
+  for (const std::string& l : c.extraWindows) scenario += Expand(l) + "\n";
+  std::string dir = g_paths.work + "\\";
+  if (!WriteFile(dir + "scenario.txt", scenario)) {
+    *why = "cannot write the scenario";
+    return false;
+  }
+  DeleteFileA((dir + "journal.txt").c_str());
+  DeleteFileA((dir + "map.txt").c_str());
+  std::string line = "\"" + g_paths.client + "\" \"" + dir + "scenario.txt\" \"" + dir +
+                     "journal.txt\" \"" + dir + "map.txt\" " + token;
+  if (!Start(g_paths.client, line, nullptr, &client->pi)) {
+    *why = "cannot start the test client";
+    return false;
+  }
+  for (int i = 0; i < 1000 && client->control == nullptr; ++i) {
+    client->control = FindWindowExA(HWND_MESSAGE, nullptr, kControlClass, token.c_str());
+    if (client->control == nullptr) {
+      if (WaitForSingleObject(client->pi.hProcess, 10) == WAIT_OBJECT_0) break;
+    }
+  }
+  if (client->control == nullptr) {
+    *why = "the test client did not get ready";
+    return false;
+  }
+  for (const std::string& l : Lines(ReadFile(dir + "map.txt"))) {
+    char label[256];
+    unsigned long long handle;
+    if (sscanf(l.c_str(), "%255s %llx", label, &handle) == 2)
+      client->windows[label] = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+  }
+  return true;
+}
+
+void StopClient(Client* client) {
+  if (client->pi.hProcess == nullptr) return;
+  if (client->control != nullptr) PostMessageA(client->control, kQuitMessage, 0, 0);
+  if (WaitForSingleObject(client->pi.hProcess, 5000) != WAIT_OBJECT_0)
+    TerminateProcess(client->pi.hProcess, 9);
+  WaitForSingleObject(client->pi.hProcess, 5000);
+  CloseHandle(client->pi.hProcess);
+  CloseHandle(client->pi.hThread);
+  client->pi = {};
+}
+
+std::string WindowState(HWND h) {
+  if (!IsWindow(h)) return "gone";
+  if (IsIconic(h)) return "minimized";
+  return IsWindowVisible(h) ? "visible" : "hidden";
+}
+
+std::string LabelOf(const Client& client, HWND h) {
+  for (const auto& [label, hwnd] : client.windows)
+    if (hwnd == h) return label;
+  char cls[128] = "", title[128] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  GetWindowTextA(h, title, sizeof title);
+  return std::string("a window of class \"") + cls + "\" titled \"" + title + "\"";
+}
+
+std::string Numbered(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += "      " + l + "\n";
+  return out.empty() ? "      (nothing)\n" : out;
+}
+
+void CompareLists(const char* what, std::vector<std::string> want,
+                  const std::vector<std::string>& got, std::string* failures) {
+  for (std::string& w : want) w = Expand(w);
+  if (want == got) return;
+  *failures += std::string("    ") + what + " expected:\n" + Numbered(want) + "    got:\n" +
+               Numbered(got);
+}
+
+// Waits until every process of the job has ended (dowtrane and what it
+// started), or the time is up.
+void WaitForJob(HANDLE job, DWORD ms) {
+  for (DWORD waited = 0; waited < ms; waited += 10) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+    if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info,
+                                   nullptr))
+      return;
+    if (info.ActiveProcesses == 0) return;
+    Sleep(10);
+  }
+}
+
+bool RunCase(const Case& c, int index) {
+  std::string failures;
+  const std::string dir = g_paths.work + "\\";
+  const std::string startedLog = dir + "started.txt";
+  DeleteFileA(startedLog.c_str());
+  CleanRegistry();
+  for (const RegistryValue& v : c.registry) {
+    std::string why;
+    if (!SetRegistry(v, &why)) failures += "    " + why + "\n";
+  }
+  for (const std::string& p : c.programs)
+    if (!CopyFileA(g_paths.recorder.c_str(), (dir + p).c_str(), FALSE))
+      failures += "    cannot copy the recorder to " + p + "\n";
+
+  Client client;
+  if (c.scenario != "none") {
+    std::string why;
+    char token[64];
+    snprintf(token, sizeof token, "dowtrane-test-%lu-%d", GetCurrentProcessId(), index);
+    if (!StartClient(c, token, &client, &why)) failures += "    " + why + "\n";
+  }
+
+  SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
+  // Under Wine a program named explorer.exe is Wine's own unless told
+  // otherwise; the recorder copy in the work dir must stand in for it.
+  static const std::string overrides = [] {
+    char buf[1024] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", buf, sizeof buf);
+    return std::string(buf) + (buf[0] != 0 ? ";" : "") + "explorer.exe=n";
+  }();
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  PROCESS_INFORMATION pi = {};
+  std::vector<std::string> boxes;
+  DWORD status = 0;
+  ULONGLONG begin = GetTickCount64();
+  double cpuMs = 0;
+  if (failures.empty() && !Start(dir + "dowtrane.exe", c.commandLine, job, &pi)) {
+    failures += "    cannot start dowtrane\n";
+  } else if (failures.empty()) {
+    std::vector<HWND> answered;
+    size_t nextAnswer = 0;
+    bool ended = false;
+    while (!ended) {
+      ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
+      if (ended) break;
+      if (GetTickCount64() - begin > kRunTimeoutMs) {
+        failures += "    dowtrane did not end in time\n";
+        TerminateJobObject(job, 9);
+        WaitForSingleObject(pi.hProcess, 5000);
+        break;
+      }
+      BoxSearch search = {pi.dwProcessId, {}};
+      EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&search));
+      for (HWND box : search.found) {
+        if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+        answered.push_back(box);
+        boxes.push_back(DescribeBox(box));
+        std::string answer = nextAnswer < c.answers.size() ? c.answers[nextAnswer++] : "ok";
+        int id = answer == "cancel" ? IDCANCEL : IDOK;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(box, id)), SMTO_NORMAL, 5000, &ignored);
+      }
+    }
+    GetExitCodeProcess(pi.hProcess, &status);
+    FILETIME created, exited, kernel, user;
+    if (GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user)) {
+      ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+      ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+      cpuMs = static_cast<double>(k.QuadPart + u.QuadPart) / 10000.0;
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  ULONGLONG wallMs = GetTickCount64() - begin;
+  // Programs that dowtrane started run on in the job: let them end.
+  WaitForJob(job, 5000);
+  TerminateJobObject(job, 9);
+  CloseHandle(job);
+
+  if (c.status >= 0 && static_cast<int>(status) != c.status)
+    failures += "    status expected " + std::to_string(c.status) + ", got " +
+                std::to_string(static_cast<int>(status)) + "\n";
+  CompareLists("boxes", c.boxes, boxes, &failures);
+
+  if (client.control != nullptr) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r))
+      failures += "    the test client does not answer\n";
+    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+    for (const auto& [label, want] : c.states) {
+      auto it = client.windows.find(label);
+      std::string got = it == client.windows.end() ? "unknown label" : WindowState(it->second);
+      if (got != want) failures += "    state of " + label + ": expected " + want + ", got " + got + "\n";
+    }
+    for (const auto& [label, want] : c.exstyles) {
+      auto it = client.windows.find(label);
+      char got[32] = "unknown label";
+      if (it != client.windows.end())
+        snprintf(got, sizeof got, "%lx", static_cast<unsigned long>(GetWindowLongA(it->second, GWL_EXSTYLE)));
+      if (want != got) failures += "    exstyle of " + label + ": expected " + want + ", got " + got + "\n";
+    }
+    if (!c.foreground.empty()) {
+      std::string got = LabelOf(client, GetForegroundWindow());
+      if (got != c.foreground)
+        failures += "    foreground expected " + c.foreground + ", got " + got + "\n";
+    }
+  } else if (!c.expect.empty() || !c.states.empty() || !c.exstyles.empty()) {
+    failures += "    journal or window checks without a client\n";
+  }
+  CompareLists("started", c.started, Lines(ReadFile(startedLog)), &failures);
+  StopClient(&client);
+  for (const std::string& p : c.programs) DeleteFileA((dir + p).c_str());
+
+  if (failures.empty()) {
+    printf("ok   %s (wall %llu ms, cpu %.1f ms)\n", c.name.c_str(), wallMs, cpuMs);
+  } else {
+    printf("FAIL %s (%s:%d)\n%s", c.name.c_str(), c.file.c_str(), c.line, failures.c_str());
+  }
+  fflush(stdout);
+  return failures.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 6) {
+    fprintf(stderr, "usage: driver <dowtrane.exe> <testclient.exe> <recorder.exe> <work dir> <suite>... [-only name]\n");
+    return 100;
+  }
+  g_paths = {argv[1], argv[2], argv[3], argv[4]};
+  std::string only;
+  bool ok = true;
+  for (int i = 5; i < argc; ++i) {
+    if (lstrcmpA(argv[i], "-only") == 0 && i + 1 < argc) {
+      only = argv[++i];
+      continue;
+    }
+    ok = ReadSuite(argv[i]) && ok;
+  }
+  if (!ok) return 100;
+  CreateDirectoryA(g_paths.work.c_str(), nullptr);
+  // dowtrane runs from the work dir, so that the programs it starts by bare
+  // name are found there first (the shell searches the program's own folder).
+  if (!CopyFileA(g_paths.dowtrane.c_str(), (g_paths.work + "\\dowtrane.exe").c_str(), FALSE)) {
+    fprintf(stderr, "cannot copy %s into the work dir\n", g_paths.dowtrane.c_str());
+    return 100;
+  }
+  int failed = 0, run = 0;
+  for (size_t i = 0; i < g_cases.size(); ++i) {
+    if (!only.empty() && g_cases[i].name != only) continue;
+    ++run;
+    if (!RunCase(g_cases[i], static_cast<int>(i))) ++failed;
+  }
+  CleanRegistry();
+  printf("%d of %d cases passed\n", run - failed, run);
+  return failed > 99 ? 99 : failed;
+}

@@ -1,0 +1,346 @@
+// A stand-in for the Quenvale client in the end-to-end tests. It builds the
+// windows of a scenario file and journals what each of them receives:
+//   <label> command <id>[ lparam=<l>]   a menu command
+//   <label> clicked <button label>      a button child reported a click
+//   <label> char <code> <lParam>
+//   <label> lbuttondown <w> <l>         and lbuttonup
+//   <label> shown | hidden | minimized | restored
+//   <label> exstyle <old> <new>         hexadecimal
+// Scenario lines:
+//   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
+//          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
+//          [quit=<id>] [later]
+// Windows are created in file order and stacked so that the first listed is
+// on top of its siblings; "later" windows (with their children) are created
+// when a window they are opened by receives the menu command. When ready it
+// writes "<label> <handle>" lines to the map file and creates its control
+// window (message-only, class DowtraneTestControl, titled with the token).
+//   testclient.exe <scenario> <journal> <map> <token>
+#include <windows.h>
+#include <imm.h>
+
+#include <stdio.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "words.h"
+
+namespace {
+
+constexpr char kControlClass[] = "DowtraneTestControl";
+constexpr UINT kSyncMessage = WM_APP + 1;
+constexpr UINT kQuitMessage = WM_APP + 2;
+
+struct Spec {
+  std::string label, className, title, parent;
+  bool hidden = false, minimized = false, later = false;
+  DWORD exStyle = 0;
+  std::map<UINT, LRESULT> replies;
+  std::map<UINT, std::string> opens;
+  UINT quitId = 0;
+};
+
+struct Live {
+  const Spec* spec;
+  HWND hwnd;
+  WNDPROC original;  // for subclassed system controls
+  bool visible;
+  bool iconic;
+};
+
+std::vector<Spec> g_specs;
+std::map<HWND, Live> g_live;
+std::map<std::string, HWND> g_byLabel;
+FILE* g_journal = nullptr;
+FILE* g_map = nullptr;
+bool g_quitting = false;
+bool g_creating = false;  // creation is not journaled
+
+void Journal(const std::string& line) {
+  if (g_journal == nullptr || g_quitting || g_creating) return;
+  fprintf(g_journal, "%s\n", line.c_str());
+  fflush(g_journal);
+}
+
+std::string Hex(DWORD v) {
+  char buf[16];
+  snprintf(buf, sizeof buf, "%lx", static_cast<unsigned long>(v));
+  return buf;
+}
+
+std::string LabelOf(HWND hwnd) {
+  auto it = g_live.find(hwnd);
+  return it == g_live.end() ? std::string("?") : it->second.spec->label;
+}
+
+bool IsSystemClass(const std::string& c) {
+  for (const char* s : {"edit", "button", "static", "listbox", "#32770"})
+    if (lstrcmpiA(c.c_str(), s) == 0) return true;
+  return false;
+}
+
+HWND Create(const Spec& spec);
+
+void CreateWithChildren(const Spec& spec) {
+  bool outer = !g_creating;
+  g_creating = true;
+  Create(spec);
+  for (const Spec& child : g_specs)
+    if (child.parent == spec.label) CreateWithChildren(child);
+  if (outer) g_creating = false;
+}
+
+void Restack(const std::string& parentLabel) {
+  // The first listed sibling on top: push each to the bottom in list order.
+  for (const Spec& s : g_specs) {
+    if (s.parent != parentLabel) continue;
+    auto it = g_byLabel.find(s.label);
+    if (it == g_byLabel.end()) continue;
+    SetWindowPos(it->second, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+}
+
+void WriteMap() {
+  for (const auto& [label, hwnd] : g_byLabel)
+    fprintf(g_map, "%s %llx\n", label.c_str(), static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+  fflush(g_map);
+}
+
+void NoteState(HWND hwnd) {
+  auto it = g_live.find(hwnd);
+  if (it == g_live.end()) return;
+  Live& w = it->second;
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  bool visible = (style & WS_VISIBLE) != 0;
+  bool iconic = (style & WS_MINIMIZE) != 0;
+  if (visible != w.visible) Journal(w.spec->label + (visible ? " shown" : " hidden"));
+  if (iconic != w.iconic) Journal(w.spec->label + (iconic ? " minimized" : " restored"));
+  w.visible = visible;
+  w.iconic = iconic;
+}
+
+void QuitAll() {
+  g_quitting = true;
+  std::vector<HWND> tops;
+  for (const auto& [hwnd, live] : g_live)
+    if (live.spec->parent.empty()) tops.push_back(hwnd);
+  for (HWND h : tops) DestroyWindow(h);
+  PostQuitMessage(0);
+}
+
+LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT* result) {
+  *handled = false;
+  auto it = g_live.find(hwnd);
+  if (it == g_live.end()) return 0;
+  const Spec& spec = *it->second.spec;
+  switch (msg) {
+    case WM_COMMAND:
+      if (lp != 0) {
+        // Notifications of child controls: only clicks are of interest.
+        if (HIWORD(wp) == BN_CLICKED && g_live.count(reinterpret_cast<HWND>(lp)))
+          Journal(spec.label + " clicked " + LabelOf(reinterpret_cast<HWND>(lp)));
+        break;
+      }
+      Journal(spec.label + " command " + std::to_string(wp));
+      {
+        auto open = spec.opens.find(static_cast<UINT>(wp));
+        if (open != spec.opens.end()) {
+          for (const Spec& s : g_specs)
+            if (s.label == open->second && g_byLabel.count(s.label) == 0) {
+              CreateWithChildren(s);
+              g_creating = true;
+              Restack(s.label);
+              g_creating = false;
+              WriteMap();
+            }
+        }
+        if (spec.quitId != 0 && spec.quitId == wp) QuitAll();
+        auto reply = spec.replies.find(static_cast<UINT>(wp));
+        if (reply != spec.replies.end()) {
+          *handled = true;
+          *result = reply->second;
+        }
+      }
+      break;
+    case WM_CHAR:
+      Journal(spec.label + " char " + std::to_string(wp) + " " + std::to_string(lp));
+      break;
+    case WM_LBUTTONDOWN:
+      Journal(spec.label + " lbuttondown " + std::to_string(wp) + " " + std::to_string(lp));
+      break;
+    case WM_LBUTTONUP:
+      Journal(spec.label + " lbuttonup " + std::to_string(wp) + " " + std::to_string(lp));
+      break;
+    case WM_STYLECHANGED:
+      if (wp == static_cast<WPARAM>(GWL_EXSTYLE)) {
+        const STYLESTRUCT* ss = reinterpret_cast<const STYLESTRUCT*>(lp);
+        Journal(spec.label + " exstyle " + Hex(ss->styleOld) + " " + Hex(ss->styleNew));
+      } else {
+        NoteState(hwnd);
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  bool handled = false;
+  LRESULT result = 0;
+  Record(hwnd, msg, wp, lp, &handled, &result);
+  LRESULT r = handled ? result : DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_WINDOWPOSCHANGED || msg == WM_SIZE) NoteState(hwnd);
+  if (msg == WM_CLOSE) return 0;  // the client decides when it closes
+  return r;
+}
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  bool handled = false;
+  LRESULT result = 0;
+  Record(hwnd, msg, wp, lp, &handled, &result);
+  auto it = g_live.find(hwnd);
+  WNDPROC original = it != g_live.end() ? it->second.original : DefWindowProcA;
+  LRESULT r = handled ? result : CallWindowProcA(original, hwnd, msg, wp, lp);
+  if (msg == WM_WINDOWPOSCHANGED || msg == WM_SIZE) NoteState(hwnd);
+  return r;
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kSyncMessage) {
+    if (g_journal != nullptr) fflush(g_journal);
+    return 1;
+  }
+  if (msg == kQuitMessage) {
+    QuitAll();
+    return 1;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HWND Create(const Spec& spec) {
+  HWND parent = nullptr;
+  if (!spec.parent.empty()) {
+    auto it = g_byLabel.find(spec.parent);
+    if (it == g_byLabel.end()) return nullptr;
+    parent = it->second;
+  }
+  const bool system = IsSystemClass(spec.className);
+  if (!system) {
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), spec.className.c_str(), &wc)) {
+      wc.lpfnWndProc = OwnProc;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+      wc.lpszClassName = spec.className.c_str();
+      RegisterClassA(&wc);
+    }
+  }
+  DWORD style = parent != nullptr ? WS_CHILD : WS_OVERLAPPEDWINDOW;
+  if (parent != nullptr && !spec.hidden) style |= WS_VISIBLE;
+  HWND hwnd = CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.title.c_str(), style,
+                              40, 40, 240, 160, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (hwnd == nullptr) {
+    fprintf(stderr, "testclient: cannot create %s\n", spec.label.c_str());
+    return nullptr;
+  }
+  Live live = {&spec, hwnd, nullptr, false, false};
+  g_live[hwnd] = live;
+  g_byLabel[spec.label] = hwnd;
+  if (system)
+    g_live[hwnd].original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+  // The extended style exactly as the scenario says; creation may add bits.
+  SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(spec.exStyle));
+  if (parent == nullptr && !spec.hidden)
+    ShowWindow(hwnd, spec.minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+  else if (spec.minimized)
+    ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+  LONG s = GetWindowLongA(hwnd, GWL_STYLE);
+  g_live[hwnd].visible = (s & WS_VISIBLE) != 0;
+  g_live[hwnd].iconic = (s & WS_MINIMIZE) != 0;
+  return hwnd;
+}
+
+bool ReadScenario(const char* path) {
+  FILE* f = fopen(path, "rb");
+  if (f == nullptr) return false;
+  char line[4096];
+  while (fgets(line, sizeof line, f) != nullptr) {
+    std::vector<std::string> w = e2e::Words(e2e::Trim(line));
+    if (w.size() < 2 || w[0] != "window") continue;
+    Spec s;
+    s.label = w[1];
+    for (size_t i = 2; i < w.size(); ++i) {
+      std::string v;
+      if (e2e::Option(w[i], "class", &v)) s.className = v;
+      else if (e2e::Option(w[i], "title", &v)) s.title = v;
+      else if (e2e::Option(w[i], "parent", &v)) s.parent = v;
+      else if (e2e::Option(w[i], "exstyle", &v)) s.exStyle = strtoul(v.c_str(), nullptr, 16);
+      else if (e2e::Option(w[i], "reply", &v)) s.replies[strtoul(v.c_str(), nullptr, 10)] = strtol(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
+      else if (e2e::Option(w[i], "opens", &v)) s.opens[strtoul(v.c_str(), nullptr, 10)] = v.substr(v.find(':') + 1);
+      else if (e2e::Option(w[i], "quit", &v)) s.quitId = strtoul(v.c_str(), nullptr, 10);
+      else if (w[i] == "hidden") s.hidden = true;
+      else if (w[i] == "minimized") s.minimized = true;
+      else if (w[i] == "later") s.later = true;
+      else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
+    }
+    g_specs.push_back(s);
+  }
+  fclose(f);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    fprintf(stderr, "usage: testclient <scenario> <journal> <map> <token>\n");
+    return 2;
+  }
+  // No per-thread IME windows: the Z order holds the scenario's windows only.
+  ImmDisableIME(static_cast<DWORD>(-1));
+  if (!ReadScenario(argv[1])) return 2;
+  g_map = fopen(argv[3], "wb");
+  if (g_map == nullptr) return 2;
+
+  // Later windows of a "later" parent are created with it, not at start.
+  for (const Spec& s : g_specs) {
+    if (s.later) continue;
+    bool underLater = false;
+    for (std::string p = s.parent; !p.empty();) {
+      const Spec* ps = nullptr;
+      for (const Spec& c : g_specs)
+        if (c.label == p) ps = &c;
+      if (ps == nullptr) break;
+      if (ps->later) underLater = true;
+      p = ps->parent;
+    }
+    if (!underLater) Create(s);
+  }
+  Restack("");
+  for (const Spec& s : g_specs) Restack(s.label);
+  WriteMap();
+
+  g_journal = fopen(argv[2], "wb");
+  if (g_journal == nullptr) return 2;
+
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = ControlProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kControlClass;
+  RegisterClassA(&wc);
+  CreateWindowExA(0, kControlClass, argv[4], 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                  GetModuleHandleA(nullptr), nullptr);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  fclose(g_journal);
+  return 0;
+}

@@ -1,0 +1,75 @@
+// Splitting the lines of the end-to-end test files: blank-separated words,
+// double quotes group, and the escapes %n (line break) %t (tab) %s (blank)
+// %q (double quote) %% and %xHH stand for the characters they name. The
+// escape character is not the backslash, so Windows paths need no escaping.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline std::string Unescape(const std::string& in) {
+  std::string out;
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (in[i] != '%' || i + 1 >= in.size()) {
+      out += in[i];
+      continue;
+    }
+    char c = in[++i];
+    switch (c) {
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case 's': out += ' '; break;
+      case 'q': out += '"'; break;
+      case '%': out += '%'; break;
+      case 'x':
+        if (i + 2 < in.size()) {
+          out += static_cast<char>(std::stoi(in.substr(i + 1, 2), nullptr, 16));
+          i += 2;
+        }
+        break;
+      default: out += '%'; out += c; break;
+    }
+  }
+  return out;
+}
+
+// Words of a line; quoted words keep their blanks. Escapes are undone.
+inline std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string current;
+  bool quoted = false, any = false;
+  for (char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any) words.push_back(Unescape(current));
+      current.clear();
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
+  }
+  if (any) words.push_back(Unescape(current));
+  return words;
+}
+
+inline std::string Trim(const std::string& s) {
+  size_t a = s.find_first_not_of(" \t\r\n");
+  if (a == std::string::npos) return "";
+  size_t b = s.find_last_not_of(" \t\r\n");
+  return s.substr(a, b - a + 1);
+}
+
+// "key=value" -> value when the word starts with key=.
+inline bool Option(const std::string& word, const char* key, std::string* value) {
+  std::string prefix = std::string(key) + "=";
+  if (word.compare(0, prefix.size(), prefix) != 0) return false;
+  *value = word.substr(prefix.size());
+  return true;
+}
+
+}  // namespace e2e
