@@ -11,8 +11,9 @@
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later]
 // Windows are created in file order and stacked so that the first listed is
-// on top of its siblings; "later" windows (with their children) are created
-// when a window they are opened by receives the menu command. When ready it
+// on top of its siblings, and the top-level ones above other programs'.
+// "later" windows (with their children) are created when a window that
+// opens them receives the menu command. When ready it
 // writes "<label> <handle>" lines to the map file and creates its control
 // window (message-only, class DowtraneTestControl, titled with the token).
 //   testclient.exe <scenario> <journal> <map> <token>
@@ -93,12 +94,13 @@ void CreateWithChildren(const Spec& spec) {
 }
 
 void Restack(const std::string& parentLabel) {
-  // The first listed sibling on top: push each to the bottom in list order.
-  for (const Spec& s : g_specs) {
-    if (s.parent != parentLabel) continue;
-    auto it = g_byLabel.find(s.label);
+  // The first listed sibling on top, and the client's top-level windows above
+  // every other program's: raise each in reverse list order.
+  for (auto s = g_specs.rbegin(); s != g_specs.rend(); ++s) {
+    if (s->parent != parentLabel) continue;
+    auto it = g_byLabel.find(s->label);
     if (it == g_byLabel.end()) continue;
-    SetWindowPos(it->second, HWND_BOTTOM, 0, 0, 0, 0,
+    SetWindowPos(it->second, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
 }

@@ -1,0 +1,20 @@
+#!/bin/bash
+# dowtrane.exe may import only DLLs that every Windows has, and must carry
+# its version resource and its asInvoker manifest.
+set -euo pipefail
+exe=$1
+allowed="kernel32.dll user32.dll shell32.dll advapi32.dll msvcrt.dll"
+dump=$(x86_64-w64-mingw32-objdump -p "$exe")
+imports=$(printf '%s\n' "$dump" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+[ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
+status=0
+for dll in $imports; do
+  case " $allowed " in
+    *" $dll "*) echo "import ok: $dll" ;;
+    *) echo "unexpected import: $dll"; status=1 ;;
+  esac
+done
+# The resources: the manifest (type 24) and the version information (type 16).
+strings -el "$exe" | grep -q '^Dowtrane$' || { echo "no product name in the version resource"; status=1; }
+strings "$exe" | grep -q 'level="asInvoker"' || { echo "no asInvoker manifest"; status=1; }
+exit $status
