@@ -26,7 +26,7 @@
 //   after <ms> / within <ms>             dowtrane ran at least / at most this long
 //   show                                 print what happened instead of checking
 //   end
-// In data, $WORK is the work dir and $(N*c) is N copies of the character c;
+// In data, $WORK is the work dir and $(N*text) is N copies of the text;
 // the escapes of words.h apply. A case without expect lines expects an
 // empty journal; without box lines, no box; without started lines, no start.
 #include <windows.h>
@@ -89,8 +89,9 @@ std::string Expand(const std::string& in) {
       size_t close = in.find(')', i);
       std::string inner = in.substr(i + 2, close - i - 2);
       size_t star = inner.find('*');
-      if (star != std::string::npos && star + 1 < inner.size())
-        out += std::string(strtoul(inner.c_str(), nullptr, 10), inner[star + 1]);
+      if (star != std::string::npos)
+        for (unsigned long n = strtoul(inner.c_str(), nullptr, 10); n > 0; --n)
+          out += inner.substr(star + 1);
       i = close + 1;
     } else {
       out += in[i++];
