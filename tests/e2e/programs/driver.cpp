@@ -434,8 +434,10 @@ void StopClient(Client* client) {
 
 std::string WindowState(HWND h) {
   if (!IsWindow(h)) return "gone";
-  if (IsIconic(h)) return "minimized";
-  return IsWindowVisible(h) ? "visible" : "hidden";
+  // The window's own flags: a child of a hidden window keeps WS_VISIBLE.
+  LONG style = GetWindowLongA(h, GWL_STYLE);
+  if (style & WS_MINIMIZE) return "minimized";
+  return (style & WS_VISIBLE) ? "visible" : "hidden";
 }
 
 std::string LabelOf(const Client& client, HWND h) {
@@ -575,7 +577,12 @@ bool RunCase(const Case& c, int index) {
                 std::to_string(static_cast<int>(status)) + "\n";
   CompareLists("boxes", c.boxes, boxes, &failures);
 
-  if (client.control != nullptr) {
+  // A client that quit during the command has closed its journal.
+  const bool clientEnded =
+      client.pi.hProcess != nullptr && WaitForSingleObject(client.pi.hProcess, 0) == WAIT_OBJECT_0;
+  if (clientEnded) {
+    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+  } else if (client.control != nullptr) {
     DWORD_PTR r = 0;
     if (!SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r))
       failures += "    the test client does not answer\n";

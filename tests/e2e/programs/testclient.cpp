@@ -9,7 +9,7 @@
 // Scenario lines:
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
-//          [quit=<id>] [later]
+//          [quit=<id>] [later] [foreground]
 // Windows are created in file order and stacked so that the first listed is
 // on top of its siblings, and the top-level ones above other programs'.
 // "later" windows (with their children) are created when a window that
@@ -36,7 +36,7 @@ constexpr UINT kQuitMessage = WM_APP + 2;
 
 struct Spec {
   std::string label, className, title, parent;
-  bool hidden = false, minimized = false, later = false;
+  bool hidden = false, minimized = false, later = false, foreground = false;
   DWORD exStyle = 0;
   std::map<UINT, LRESULT> replies;
   std::map<UINT, std::string> opens;
@@ -288,6 +288,7 @@ bool ReadScenario(const char* path) {
       else if (w[i] == "hidden") s.hidden = true;
       else if (w[i] == "minimized") s.minimized = true;
       else if (w[i] == "later") s.later = true;
+      else if (w[i] == "foreground") s.foreground = true;
       else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
     }
     g_specs.push_back(s);
@@ -325,6 +326,8 @@ int main(int argc, char** argv) {
   }
   Restack("");
   for (const Spec& s : g_specs) Restack(s.label);
+  for (const Spec& s : g_specs)
+    if (s.foreground && g_byLabel.count(s.label)) SetForegroundWindow(g_byLabel[s.label]);
   WriteMap();
 
   g_journal = fopen(argv[2], "wb");
