@@ -36,7 +36,7 @@ start() {
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+  Xvfb ":$display" -screen 0 4096x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
   local xvfb=$!
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$display" ] && break

@@ -515,7 +515,7 @@ bool RunCase(const Case& c, int index) {
   std::vector<std::string> boxes;
   DWORD status = 0;
   ULONGLONG begin = GetTickCount64();
-  if (failures.empty() && !Start(dir + "dowtrane.exe", c.commandLine, job, &pi)) {
+  if (failures.empty() && !Start(dir + "dowtrane.exe", Expand(c.commandLine), job, &pi)) {
     failures += "    cannot start dowtrane\n";
   } else if (failures.empty()) {
     std::vector<HWND> answered;
@@ -578,8 +578,12 @@ bool RunCase(const Case& c, int index) {
   CompareLists("boxes", c.boxes, boxes, &failures);
 
   // A client that quit during the command has closed its journal.
-  const bool clientEnded =
-      client.pi.hProcess != nullptr && WaitForSingleObject(client.pi.hProcess, 0) == WAIT_OBJECT_0;
+  bool clientEnded = false;
+  if (client.control != nullptr) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r))
+      clientEnded = WaitForSingleObject(client.pi.hProcess, 5000) == WAIT_OBJECT_0;
+  }
   if (clientEnded) {
     CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
   } else if (client.control != nullptr) {

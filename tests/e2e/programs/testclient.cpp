@@ -10,8 +10,8 @@
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later] [foreground]
-// Windows are created in file order and stacked so that the first listed is
-// on top of its siblings, and the top-level ones above other programs'.
+// Windows are stacked so that the first listed is on top of its siblings,
+// and the top-level ones above other programs'.
 // "later" windows (with their children) are created when a window that
 // opens them receives the menu command. When ready it
 // writes "<label> <handle>" lines to the map file and creates its control
@@ -84,25 +84,37 @@ bool IsSystemClass(const std::string& c) {
 
 HWND Create(const Spec& spec);
 
-void CreateWithChildren(const Spec& spec) {
-  bool outer = !g_creating;
-  g_creating = true;
-  Create(spec);
+// Every window is created visible and raised to the top of its siblings in
+// reverse list order, so the first listed ends on top (under Wine a hidden
+// window cannot be raised); only then are windows hidden or minimized.
+void CreateTree(const Spec& spec, std::vector<HWND>* made) {
+  HWND hwnd = Create(spec);
+  if (hwnd == nullptr) return;
+  made->push_back(hwnd);
   for (const Spec& child : g_specs)
-    if (child.parent == spec.label) CreateWithChildren(child);
-  if (outer) g_creating = false;
+    if (child.parent == spec.label && !child.later) CreateTree(child, made);
 }
 
-void Restack(const std::string& parentLabel) {
-  // The first listed sibling on top, and the client's top-level windows above
-  // every other program's: raise each in reverse list order.
-  for (auto s = g_specs.rbegin(); s != g_specs.rend(); ++s) {
-    if (s->parent != parentLabel) continue;
-    auto it = g_byLabel.find(s->label);
-    if (it == g_byLabel.end()) continue;
-    SetWindowPos(it->second, HWND_TOP, 0, 0, 0, 0,
+void Settle(const std::vector<HWND>& made) {
+  for (auto h = made.rbegin(); h != made.rend(); ++h)
+    SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  for (HWND h : made) {
+    Live& w = g_live[h];
+    if (w.spec->hidden) ShowWindow(h, SW_HIDE);
+    else if (w.spec->minimized) ShowWindow(h, SW_SHOWMINNOACTIVE);
+    LONG style = GetWindowLongA(h, GWL_STYLE);
+    w.visible = (style & WS_VISIBLE) != 0;
+    w.iconic = (style & WS_MINIMIZE) != 0;
   }
+}
+
+void CreateWithChildren(const Spec& spec) {
+  g_creating = true;
+  std::vector<HWND> made;
+  CreateTree(spec, &made);
+  Settle(made);
+  g_creating = false;
 }
 
 void WriteMap() {
@@ -153,9 +165,6 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
           for (const Spec& s : g_specs)
             if (s.label == open->second && g_byLabel.count(s.label) == 0) {
               CreateWithChildren(s);
-              g_creating = true;
-              Restack(s.label);
-              g_creating = false;
               WriteMap();
             }
         }
@@ -241,8 +250,7 @@ HWND Create(const Spec& spec) {
       RegisterClassA(&wc);
     }
   }
-  DWORD style = parent != nullptr ? WS_CHILD : WS_OVERLAPPEDWINDOW;
-  if (parent != nullptr && !spec.hidden) style |= WS_VISIBLE;
+  DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
   HWND hwnd = CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.title.c_str(), style,
                               40, 40, 240, 160, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (hwnd == nullptr) {
@@ -257,13 +265,7 @@ HWND Create(const Spec& spec) {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   // The extended style exactly as the scenario says; creation may add bits.
   SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(spec.exStyle));
-  if (parent == nullptr && !spec.hidden)
-    ShowWindow(hwnd, spec.minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
-  else if (spec.minimized)
-    ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
-  LONG s = GetWindowLongA(hwnd, GWL_STYLE);
-  g_live[hwnd].visible = (s & WS_VISIBLE) != 0;
-  g_live[hwnd].iconic = (s & WS_MINIMIZE) != 0;
+  if (parent == nullptr) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   return hwnd;
 }
 
@@ -310,22 +312,12 @@ int main(int argc, char** argv) {
   g_map = fopen(argv[3], "wb");
   if (g_map == nullptr) return 2;
 
-  // Later windows of a "later" parent are created with it, not at start.
-  for (const Spec& s : g_specs) {
-    if (s.later) continue;
-    bool underLater = false;
-    for (std::string p = s.parent; !p.empty();) {
-      const Spec* ps = nullptr;
-      for (const Spec& c : g_specs)
-        if (c.label == p) ps = &c;
-      if (ps == nullptr) break;
-      if (ps->later) underLater = true;
-      p = ps->parent;
-    }
-    if (!underLater) Create(s);
-  }
-  Restack("");
-  for (const Spec& s : g_specs) Restack(s.label);
+  g_creating = true;
+  std::vector<HWND> made;
+  for (const Spec& s : g_specs)
+    if (s.parent.empty() && !s.later) CreateTree(s, &made);
+  Settle(made);
+  g_creating = false;
   for (const Spec& s : g_specs)
     if (s.foreground && g_byLabel.count(s.label)) SetForegroundWindow(g_byLabel[s.label]);
   WriteMap();
