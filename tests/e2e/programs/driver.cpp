@@ -45,6 +45,7 @@ namespace {
 constexpr char kControlClass[] = "DowtraneTestControl";
 constexpr UINT kSyncMessage = WM_APP + 1;
 constexpr UINT kQuitMessage = WM_APP + 2;
+constexpr UINT kRestackMessage = WM_APP + 3;
 constexpr DWORD kRunTimeoutMs = 20000;
 
 struct RegistryValue {
@@ -418,7 +419,36 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
     if (sscanf(l.c_str(), "%255s %llx", label, &handle) == 2)
       client->windows[label] = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
   }
-  return true;
+  // The cases rely on the stacking order of the scenario: the visible
+  // top-level windows, first listed on top. The window system may still
+  // move a window just after start; have the client restack until it holds.
+  std::vector<HWND> wanted;
+  std::vector<std::string> all = g_scenarios[c.scenario];
+  all.insert(all.end(), c.extraWindows.begin(), c.extraWindows.end());
+  for (const std::string& l : all) {
+    std::vector<std::string> w = e2e::Words(l);
+    bool topLevel = true, shown = true;
+    for (const std::string& word : w) {
+      if (word.compare(0, 7, "parent=") == 0) topLevel = false;
+      if (word == "hidden" || word == "later") shown = false;
+    }
+    auto it = client->windows.find(w.size() > 1 ? w[1] : "");
+    if (topLevel && shown && it != client->windows.end()) wanted.push_back(it->second);
+  }
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    std::vector<HWND> order;
+    for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+      if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) order.push_back(h);
+    if (order == wanted) {
+      if (attempt > 0) fprintf(stderr, "note: %s: the client's windows were restacked\n", c.name.c_str());
+      return true;
+    }
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(client->control, kRestackMessage, 0, 0, SMTO_NORMAL, 5000, &r);
+    Sleep(20);
+  }
+  *why = "the client's windows are not stacked as listed";
+  return false;
 }
 
 void StopClient(Client* client) {

@@ -33,6 +33,7 @@ namespace {
 constexpr char kControlClass[] = "DowtraneTestControl";
 constexpr UINT kSyncMessage = WM_APP + 1;
 constexpr UINT kQuitMessage = WM_APP + 2;
+constexpr UINT kRestackMessage = WM_APP + 3;
 
 struct Spec {
   std::string label, className, title, parent;
@@ -95,10 +96,16 @@ void CreateTree(const Spec& spec, std::vector<HWND>* made) {
     if (child.parent == spec.label && !child.later) CreateTree(child, made);
 }
 
-void Settle(const std::vector<HWND>& made) {
-  for (auto h = made.rbegin(); h != made.rend(); ++h)
+void Raise(const std::vector<HWND>& windows) {
+  for (auto h = windows.rbegin(); h != windows.rend(); ++h)
     SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+std::vector<HWND> g_initial;  // the windows made at start, in list order
+
+void Settle(const std::vector<HWND>& made) {
+  Raise(made);
   for (HWND h : made) {
     Live& w = g_live[h];
     if (w.spec->hidden) ShowWindow(h, SW_HIDE);
@@ -229,6 +236,17 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     QuitAll();
     return 1;
   }
+  if (msg == kRestackMessage) {
+    // The driver found the windows out of order (the window system moved
+    // one after start): restack the visible ones, as at start.
+    std::vector<HWND> visible;
+    for (HWND h : g_initial)
+      if (IsWindowVisible(h)) visible.push_back(h);
+    g_creating = true;
+    Raise(visible);
+    g_creating = false;
+    return 1;
+  }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -313,10 +331,9 @@ int main(int argc, char** argv) {
   if (g_map == nullptr) return 2;
 
   g_creating = true;
-  std::vector<HWND> made;
   for (const Spec& s : g_specs)
-    if (s.parent.empty() && !s.later) CreateTree(s, &made);
-  Settle(made);
+    if (s.parent.empty() && !s.later) CreateTree(s, &g_initial);
+  Settle(g_initial);
   g_creating = false;
   for (const Spec& s : g_specs)
     if (s.foreground && g_byLabel.count(s.label)) SetForegroundWindow(g_byLabel[s.label]);
