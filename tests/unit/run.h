@@ -7,29 +7,19 @@
 #include "app/command.h"
 #include "client/windows.h"
 #include "fake_windows.h"
+#include "words.h"
 
 namespace testing_support {
 
-// Splits like the platform for the simple cases the tests use: blanks
-// separate, double quotes group.
+// The wide elements of a command line, split as the platform splits the
+// simple cases the tests use.
 inline std::vector<std::u16string> WideSplit(const std::string& line) {
   std::vector<std::u16string> out;
-  std::u16string current;
-  bool quoted = false, any = false;
-  for (char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any) out.push_back(current);
-      current.clear();
-      any = false;
-    } else {
-      current.push_back(static_cast<unsigned char>(c));
-      any = true;
-    }
+  for (const std::string& word : testfiles::SplitQuoted(line)) {
+    std::u16string wide;
+    for (char c : word) wide.push_back(static_cast<unsigned char>(c));
+    out.push_back(wide);
   }
-  if (any) out.push_back(current);
   return out;
 }
 

@@ -106,7 +106,7 @@ std::string Rest(const std::string& line) {
   size_t a = line.find_first_of(" \t");
   if (a == std::string::npos) return "";
   a = line.find_first_not_of(" \t", a);
-  return a == std::string::npos ? "" : e2e::Unescape(line.substr(a));
+  return a == std::string::npos ? "" : testfiles::Unescape(line.substr(a));
 }
 
 bool Fail(const std::string& file, int line, const std::string& why) {
@@ -124,9 +124,9 @@ bool ReadSuite(const std::string& path) {
   bool ok = true;
   while (fgets(buf, sizeof buf, f) != nullptr) {
     ++lineNo;
-    std::string line = e2e::Trim(buf);
+    std::string line = testfiles::Trim(buf);
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> w = e2e::Words(line);
+    std::vector<std::string> w = testfiles::Words(line);
     const std::string& d = w[0];
     if (scenario != nullptr) {
       if (d == "end") scenario = nullptr;
@@ -174,7 +174,7 @@ bool ReadSuite(const std::string& path) {
       v.type = w[3];
       size_t at = line.find(w[3]) + w[3].size();
       at = line.find_first_not_of(" \t", at);
-      v.data = at == std::string::npos ? "" : e2e::Unescape(line.substr(at));
+      v.data = at == std::string::npos ? "" : testfiles::Unescape(line.substr(at));
       c->registry.push_back(v);
     } else if (d == "program" && w.size() == 2) {
       c->programs.push_back(w[1]);
@@ -386,6 +386,9 @@ struct Client {
   std::map<std::string, HWND> windows;
 };
 
+struct Client;
+std::string LabelOf(const Client& client, HWND h);
+
 bool StartClient(const Case& c, const std::string& token, Client* client, std::string* why) {
   std::string scenario;
   for (const std::string& l : g_scenarios[c.scenario]) scenario += Expand(l) + "\n";
@@ -426,28 +429,37 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
   std::vector<std::string> all = g_scenarios[c.scenario];
   all.insert(all.end(), c.extraWindows.begin(), c.extraWindows.end());
   for (const std::string& l : all) {
-    std::vector<std::string> w = e2e::Words(l);
-    bool topLevel = true, shown = true;
-    for (const std::string& word : w) {
-      if (word.compare(0, 7, "parent=") == 0) topLevel = false;
-      if (word == "hidden" || word == "later") shown = false;
-    }
+    std::vector<std::string> w = testfiles::Words(l);
+    bool shownTopLevel = true;
+    for (const std::string& word : w)
+      if (word.compare(0, 7, "parent=") == 0 || word == "later" || word == "hidden")
+        shownTopLevel = false;
     auto it = client->windows.find(w.size() > 1 ? w[1] : "");
-    if (topLevel && shown && it != client->windows.end()) wanted.push_back(it->second);
+    if (shownTopLevel && it != client->windows.end()) wanted.push_back(it->second);
   }
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  // The order must hold at two readings in a row, 30 ms apart.
+  int held = 0, restacks = 0;
+  for (int attempt = 0; attempt < 40; ++attempt) {
     std::vector<HWND> order;
     for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
       if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) order.push_back(h);
     if (order == wanted) {
-      if (attempt > 0) fprintf(stderr, "note: %s: the client's windows were restacked\n", c.name.c_str());
-      return true;
+      if (++held == 2) {
+        if (restacks > 0) fprintf(stderr, "note: %s: the client's windows were restacked\n", c.name.c_str());
+        return true;
+      }
+    } else {
+      held = 0;
+      ++restacks;
+      DWORD_PTR r = 0;
+      SendMessageTimeoutA(client->control, kRestackMessage, 0, 0, SMTO_NORMAL, 5000, &r);
     }
-    DWORD_PTR r = 0;
-    SendMessageTimeoutA(client->control, kRestackMessage, 0, 0, SMTO_NORMAL, 5000, &r);
-    Sleep(20);
+    Sleep(30);
   }
-  *why = "the client's windows are not stacked as listed";
+  std::string seen;
+  for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+    if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) seen += " " + LabelOf(*client, h);
+  *why = "the client's windows are not stacked as listed:" + seen;
   return false;
 }
 

@@ -35,7 +35,7 @@ constexpr UINT kSyncMessage = WM_APP + 1;
 constexpr UINT kQuitMessage = WM_APP + 2;
 constexpr UINT kRestackMessage = WM_APP + 3;
 
-struct Spec {
+struct WindowPlan {
   std::string label, className, title, parent;
   bool hidden = false, minimized = false, later = false, foreground = false;
   DWORD exStyle = 0;
@@ -45,14 +45,14 @@ struct Spec {
 };
 
 struct Live {
-  const Spec* spec;
+  const WindowPlan* plan;
   HWND hwnd;
   WNDPROC original;  // for subclassed system controls
   bool visible;
   bool iconic;
 };
 
-std::vector<Spec> g_specs;
+std::vector<WindowPlan> g_plans;
 std::map<HWND, Live> g_live;
 std::map<std::string, HWND> g_byLabel;
 FILE* g_journal = nullptr;
@@ -74,7 +74,7 @@ std::string Hex(DWORD v) {
 
 std::string LabelOf(HWND hwnd) {
   auto it = g_live.find(hwnd);
-  return it == g_live.end() ? std::string("?") : it->second.spec->label;
+  return it == g_live.end() ? std::string("?") : it->second.plan->label;
 }
 
 bool IsSystemClass(const std::string& c) {
@@ -83,17 +83,18 @@ bool IsSystemClass(const std::string& c) {
   return false;
 }
 
-HWND Create(const Spec& spec);
+HWND Create(const WindowPlan& plan);
 
-// Every window is created visible and raised to the top of its siblings in
-// reverse list order, so the first listed ends on top (under Wine a hidden
-// window cannot be raised); only then are windows hidden or minimized.
-void CreateTree(const Spec& spec, std::vector<HWND>* made) {
-  HWND hwnd = Create(spec);
+// Every window is created visible; then, last listed first, each goes to the
+// top of its siblings, so the first listed ends on top; then the hidden
+// ones are hidden. (Under Wine a hidden top-level window cannot be raised,
+// and sinks below the visible ones: scenarios list hidden windows last.)
+void CreateTree(const WindowPlan& plan, std::vector<HWND>* made) {
+  HWND hwnd = Create(plan);
   if (hwnd == nullptr) return;
   made->push_back(hwnd);
-  for (const Spec& child : g_specs)
-    if (child.parent == spec.label && !child.later) CreateTree(child, made);
+  for (const WindowPlan& child : g_plans)
+    if (child.parent == plan.label && !child.later) CreateTree(child, made);
 }
 
 void Raise(const std::vector<HWND>& windows) {
@@ -102,24 +103,37 @@ void Raise(const std::vector<HWND>& windows) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-std::vector<HWND> g_initial;  // the windows made at start, in list order
+void NoteStates(const std::vector<HWND>& windows) {
+  for (HWND h : windows) {
+    LONG style = GetWindowLongA(h, GWL_STYLE);
+    g_live[h].visible = (style & WS_VISIBLE) != 0;
+    g_live[h].iconic = (style & WS_MINIMIZE) != 0;
+  }
+}
 
 void Settle(const std::vector<HWND>& made) {
   Raise(made);
   for (HWND h : made) {
-    Live& w = g_live[h];
-    if (w.spec->hidden) ShowWindow(h, SW_HIDE);
-    else if (w.spec->minimized) ShowWindow(h, SW_SHOWMINNOACTIVE);
-    LONG style = GetWindowLongA(h, GWL_STYLE);
-    w.visible = (style & WS_VISIBLE) != 0;
-    w.iconic = (style & WS_MINIMIZE) != 0;
+    if (g_live[h].plan->hidden) ShowWindow(h, SW_HIDE);
+    else if (g_live[h].plan->minimized) ShowWindow(h, SW_SHOWMINNOACTIVE);
   }
+  NoteStates(made);
 }
 
-void CreateWithChildren(const Spec& spec) {
+std::vector<HWND> g_initial;  // the windows made at start, in list order
+
+// Stacks the visible windows made at start again, as Settle did.
+void Restack() {
+  std::vector<HWND> visible;
+  for (HWND h : g_initial)
+    if (IsWindowVisible(h)) visible.push_back(h);
+  Raise(visible);
+}
+
+void CreateWithChildren(const WindowPlan& plan) {
   g_creating = true;
   std::vector<HWND> made;
-  CreateTree(spec, &made);
+  CreateTree(plan, &made);
   Settle(made);
   g_creating = false;
 }
@@ -137,8 +151,8 @@ void NoteState(HWND hwnd) {
   LONG style = GetWindowLongA(hwnd, GWL_STYLE);
   bool visible = (style & WS_VISIBLE) != 0;
   bool iconic = (style & WS_MINIMIZE) != 0;
-  if (visible != w.visible) Journal(w.spec->label + (visible ? " shown" : " hidden"));
-  if (iconic != w.iconic) Journal(w.spec->label + (iconic ? " minimized" : " restored"));
+  if (visible != w.visible) Journal(w.plan->label + (visible ? " shown" : " hidden"));
+  if (iconic != w.iconic) Journal(w.plan->label + (iconic ? " minimized" : " restored"));
   w.visible = visible;
   w.iconic = iconic;
 }
@@ -147,7 +161,7 @@ void QuitAll() {
   g_quitting = true;
   std::vector<HWND> tops;
   for (const auto& [hwnd, live] : g_live)
-    if (live.spec->parent.empty()) tops.push_back(hwnd);
+    if (live.plan->parent.empty()) tops.push_back(hwnd);
   for (HWND h : tops) DestroyWindow(h);
   PostQuitMessage(0);
 }
@@ -156,46 +170,46 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
   *handled = false;
   auto it = g_live.find(hwnd);
   if (it == g_live.end()) return 0;
-  const Spec& spec = *it->second.spec;
+  const WindowPlan& plan = *it->second.plan;
   switch (msg) {
     case WM_COMMAND:
       if (lp != 0) {
         // Notifications of child controls: only clicks are of interest.
         if (HIWORD(wp) == BN_CLICKED && g_live.count(reinterpret_cast<HWND>(lp)))
-          Journal(spec.label + " clicked " + LabelOf(reinterpret_cast<HWND>(lp)));
+          Journal(plan.label + " clicked " + LabelOf(reinterpret_cast<HWND>(lp)));
         break;
       }
-      Journal(spec.label + " command " + std::to_string(wp));
+      Journal(plan.label + " command " + std::to_string(wp));
       {
-        auto open = spec.opens.find(static_cast<UINT>(wp));
-        if (open != spec.opens.end()) {
-          for (const Spec& s : g_specs)
+        auto open = plan.opens.find(static_cast<UINT>(wp));
+        if (open != plan.opens.end()) {
+          for (const WindowPlan& s : g_plans)
             if (s.label == open->second && g_byLabel.count(s.label) == 0) {
               CreateWithChildren(s);
               WriteMap();
             }
         }
-        if (spec.quitId != 0 && spec.quitId == wp) QuitAll();
-        auto reply = spec.replies.find(static_cast<UINT>(wp));
-        if (reply != spec.replies.end()) {
+        if (plan.quitId != 0 && plan.quitId == wp) QuitAll();
+        auto reply = plan.replies.find(static_cast<UINT>(wp));
+        if (reply != plan.replies.end()) {
           *handled = true;
           *result = reply->second;
         }
       }
       break;
     case WM_CHAR:
-      Journal(spec.label + " char " + std::to_string(wp) + " " + std::to_string(lp));
+      Journal(plan.label + " char " + std::to_string(wp) + " " + std::to_string(lp));
       break;
     case WM_LBUTTONDOWN:
-      Journal(spec.label + " lbuttondown " + std::to_string(wp) + " " + std::to_string(lp));
+      Journal(plan.label + " lbuttondown " + std::to_string(wp) + " " + std::to_string(lp));
       break;
     case WM_LBUTTONUP:
-      Journal(spec.label + " lbuttonup " + std::to_string(wp) + " " + std::to_string(lp));
+      Journal(plan.label + " lbuttonup " + std::to_string(wp) + " " + std::to_string(lp));
       break;
     case WM_STYLECHANGED:
       if (wp == static_cast<WPARAM>(GWL_EXSTYLE)) {
         const STYLESTRUCT* ss = reinterpret_cast<const STYLESTRUCT*>(lp);
-        Journal(spec.label + " exstyle " + Hex(ss->styleOld) + " " + Hex(ss->styleNew));
+        Journal(plan.label + " exstyle " + Hex(ss->styleOld) + " " + Hex(ss->styleNew));
       } else {
         NoteState(hwnd);
       }
@@ -238,51 +252,48 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == kRestackMessage) {
     // The driver found the windows out of order (the window system moved
-    // one after start): restack the visible ones, as at start.
-    std::vector<HWND> visible;
-    for (HWND h : g_initial)
-      if (IsWindowVisible(h)) visible.push_back(h);
+    // one after start): stack them again, as at start.
     g_creating = true;
-    Raise(visible);
+    Restack();
     g_creating = false;
     return 1;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-HWND Create(const Spec& spec) {
+HWND Create(const WindowPlan& plan) {
   HWND parent = nullptr;
-  if (!spec.parent.empty()) {
-    auto it = g_byLabel.find(spec.parent);
+  if (!plan.parent.empty()) {
+    auto it = g_byLabel.find(plan.parent);
     if (it == g_byLabel.end()) return nullptr;
     parent = it->second;
   }
-  const bool system = IsSystemClass(spec.className);
+  const bool system = IsSystemClass(plan.className);
   if (!system) {
     WNDCLASSA wc = {};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), spec.className.c_str(), &wc)) {
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), plan.className.c_str(), &wc)) {
       wc.lpfnWndProc = OwnProc;
       wc.hInstance = GetModuleHandleA(nullptr);
       wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-      wc.lpszClassName = spec.className.c_str();
+      wc.lpszClassName = plan.className.c_str();
       RegisterClassA(&wc);
     }
   }
   DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
-  HWND hwnd = CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.title.c_str(), style,
+  HWND hwnd = CreateWindowExA(plan.exStyle, plan.className.c_str(), plan.title.c_str(), style,
                               40, 40, 240, 160, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (hwnd == nullptr) {
-    fprintf(stderr, "testclient: cannot create %s\n", spec.label.c_str());
+    fprintf(stderr, "testclient: cannot create %s\n", plan.label.c_str());
     return nullptr;
   }
-  Live live = {&spec, hwnd, nullptr, false, false};
+  Live live = {&plan, hwnd, nullptr, false, false};
   g_live[hwnd] = live;
-  g_byLabel[spec.label] = hwnd;
+  g_byLabel[plan.label] = hwnd;
   if (system)
     g_live[hwnd].original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   // The extended style exactly as the scenario says; creation may add bits.
-  SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(spec.exStyle));
+  SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(plan.exStyle));
   if (parent == nullptr) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   return hwnd;
 }
@@ -292,26 +303,26 @@ bool ReadScenario(const char* path) {
   if (f == nullptr) return false;
   char line[4096];
   while (fgets(line, sizeof line, f) != nullptr) {
-    std::vector<std::string> w = e2e::Words(e2e::Trim(line));
+    std::vector<std::string> w = testfiles::Words(testfiles::Trim(line));
     if (w.size() < 2 || w[0] != "window") continue;
-    Spec s;
+    WindowPlan s;
     s.label = w[1];
     for (size_t i = 2; i < w.size(); ++i) {
       std::string v;
-      if (e2e::Option(w[i], "class", &v)) s.className = v;
-      else if (e2e::Option(w[i], "title", &v)) s.title = v;
-      else if (e2e::Option(w[i], "parent", &v)) s.parent = v;
-      else if (e2e::Option(w[i], "exstyle", &v)) s.exStyle = strtoul(v.c_str(), nullptr, 16);
-      else if (e2e::Option(w[i], "reply", &v)) s.replies[strtoul(v.c_str(), nullptr, 10)] = strtol(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
-      else if (e2e::Option(w[i], "opens", &v)) s.opens[strtoul(v.c_str(), nullptr, 10)] = v.substr(v.find(':') + 1);
-      else if (e2e::Option(w[i], "quit", &v)) s.quitId = strtoul(v.c_str(), nullptr, 10);
+      if (testfiles::Option(w[i], "class", &v)) s.className = v;
+      else if (testfiles::Option(w[i], "title", &v)) s.title = v;
+      else if (testfiles::Option(w[i], "parent", &v)) s.parent = v;
+      else if (testfiles::Option(w[i], "exstyle", &v)) s.exStyle = strtoul(v.c_str(), nullptr, 16);
+      else if (testfiles::Option(w[i], "reply", &v)) s.replies[strtoul(v.c_str(), nullptr, 10)] = strtol(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
+      else if (testfiles::Option(w[i], "opens", &v)) s.opens[strtoul(v.c_str(), nullptr, 10)] = v.substr(v.find(':') + 1);
+      else if (testfiles::Option(w[i], "quit", &v)) s.quitId = strtoul(v.c_str(), nullptr, 10);
       else if (w[i] == "hidden") s.hidden = true;
       else if (w[i] == "minimized") s.minimized = true;
       else if (w[i] == "later") s.later = true;
       else if (w[i] == "foreground") s.foreground = true;
       else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
     }
-    g_specs.push_back(s);
+    g_plans.push_back(s);
   }
   fclose(f);
   return true;
@@ -331,11 +342,19 @@ int main(int argc, char** argv) {
   if (g_map == nullptr) return 2;
 
   g_creating = true;
-  for (const Spec& s : g_specs)
+  for (const WindowPlan& s : g_plans)
     if (s.parent.empty() && !s.later) CreateTree(s, &g_initial);
   Settle(g_initial);
+  // Let the window system deliver what the new windows caused (it may
+  // raise one of them), then stack them again.
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 60;) {
+    MSG pending;
+    while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+    Sleep(5);
+  }
+  Restack();
   g_creating = false;
-  for (const Spec& s : g_specs)
+  for (const WindowPlan& s : g_plans)
     if (s.foreground && g_byLabel.count(s.label)) SetForegroundWindow(g_byLabel[s.label]);
   WriteMap();
 

@@ -1,5 +1,5 @@
-// Splitting the lines of the end-to-end test files: blank-separated words,
-// double quotes group, and the escapes %n (line break) %t (tab) %s (blank)
+// Splitting the lines of the test files: blank-separated words, double
+// quotes group, and the escapes %n (line break) %t (tab) %s (blank)
 // %q (double quote) %% and %xHH stand for the characters they name. The
 // escape character is not the backslash, so Windows paths need no escaping.
 #pragma once
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace testfiles {
 
 inline std::string Unescape(const std::string& in) {
   std::string out;
@@ -35,8 +35,9 @@ inline std::string Unescape(const std::string& in) {
   return out;
 }
 
-// Words of a line; quoted words keep their blanks. Escapes are undone.
-inline std::vector<std::string> Words(const std::string& line) {
+// The words of a line, split as the platform splits a command line in the
+// simple cases: blanks and tabs separate, double quotes group (and go).
+inline std::vector<std::string> SplitQuoted(const std::string& line) {
   std::vector<std::string> words;
   std::string current;
   bool quoted = false, any = false;
@@ -45,7 +46,7 @@ inline std::vector<std::string> Words(const std::string& line) {
       quoted = !quoted;
       any = true;
     } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any) words.push_back(Unescape(current));
+      if (any) words.push_back(current);
       current.clear();
       any = false;
     } else {
@@ -53,7 +54,14 @@ inline std::vector<std::string> Words(const std::string& line) {
       any = true;
     }
   }
-  if (any) words.push_back(Unescape(current));
+  if (any) words.push_back(current);
+  return words;
+}
+
+// Words of a test-file line; quoted words keep their blanks. Escapes are undone.
+inline std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words = SplitQuoted(line);
+  for (std::string& w : words) w = Unescape(w);
   return words;
 }
 
@@ -72,4 +80,4 @@ inline bool Option(const std::string& word, const char* key, std::string* value)
   return true;
 }
 
-}  // namespace e2e
+}  // namespace testfiles
