@@ -15,6 +15,9 @@ for dll in $imports; do
   esac
 done
 # The resources: the manifest (type 24) and the version information (type 16).
-strings -el "$exe" | grep -q '^Dowtrane$' || { echo "no product name in the version resource"; status=1; }
-strings "$exe" | grep -q 'level="asInvoker"' || { echo "no asInvoker manifest"; status=1; }
+# (Read whole before matching: grep -q would stop strings early under pipefail.)
+wide=$(strings -el "$exe")
+narrow=$(strings "$exe")
+grep -qx 'Dowtrane' <<<"$wide" || { echo "no product name in the version resource"; status=1; }
+grep -q 'level="asInvoker"' <<<"$narrow" || { echo "no asInvoker manifest"; status=1; }
 exit $status

@@ -386,8 +386,17 @@ struct Client {
   std::map<std::string, HWND> windows;
 };
 
-struct Client;
 std::string LabelOf(const Client& client, HWND h);
+
+// The client's "<label> <handle>" lines, rewritten when it opens windows.
+void ReadMap(Client* client) {
+  for (const std::string& l : Lines(ReadFile(g_paths.work + "\\map.txt"))) {
+    char label[256];
+    unsigned long long handle;
+    if (sscanf(l.c_str(), "%255s %llx", label, &handle) == 2)
+      client->windows[label] = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+  }
+}
 
 bool StartClient(const Case& c, const std::string& token, Client* client, std::string* why) {
   std::string scenario;
@@ -416,12 +425,7 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
     *why = "the test client did not get ready";
     return false;
   }
-  for (const std::string& l : Lines(ReadFile(dir + "map.txt"))) {
-    char label[256];
-    unsigned long long handle;
-    if (sscanf(l.c_str(), "%255s %llx", label, &handle) == 2)
-      client->windows[label] = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
-  }
+  ReadMap(client);
   // The cases rely on the stacking order of the scenario: the visible
   // top-level windows, first listed on top. The window system may still
   // move a window just after start; have the client restack until it holds.
@@ -620,18 +624,17 @@ bool RunCase(const Case& c, int index) {
   CompareLists("boxes", c.boxes, boxes, &failures);
 
   // A client that quit during the command has closed its journal.
-  bool clientEnded = false;
+  bool clientEnded = false, answered = true;
   if (client.control != nullptr) {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r))
-      clientEnded = WaitForSingleObject(client.pi.hProcess, 5000) == WAIT_OBJECT_0;
+    answered = SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
+    if (!answered) clientEnded = WaitForSingleObject(client.pi.hProcess, 5000) == WAIT_OBJECT_0;
   }
   if (clientEnded) {
     CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
   } else if (client.control != nullptr) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r))
-      failures += "    the test client does not answer\n";
+    if (!answered) failures += "    the test client does not answer\n";
+    ReadMap(&client);
     CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
     for (const auto& [label, want] : c.states) {
       auto it = client.windows.find(label);
