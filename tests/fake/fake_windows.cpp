@@ -12,7 +12,7 @@ namespace fake {
 namespace {
 
 struct FakeWindow {
-  WindowSpec spec;
+  WindowShape shape;
   bool alive = true;
   bool minimized = false;
   std::vector<FakeWindow*> children;  // in Z order, top first
@@ -73,8 +73,8 @@ bool SameIgnoringCase(const std::string& a, const char* b) {
 
 bool Fits(const FakeWindow* w, const char* className, const char* title) {
   if (!w->alive) return false;
-  if (className != nullptr && !SameIgnoringCase(w->spec.className, className)) return false;
-  if (title != nullptr && !SameIgnoringCase(w->spec.title, title)) return false;
+  if (className != nullptr && !SameIgnoringCase(w->shape.className, className)) return false;
+  if (title != nullptr && !SameIgnoringCase(w->shape.title, title)) return false;
   return true;
 }
 
@@ -134,14 +134,14 @@ void Reset() {
   s.allocationsLeft = -1;
 }
 
-plat::Window Add(const WindowSpec& spec) {
+plat::Window Add(const WindowShape& shape) {
   auto w = std::make_unique<FakeWindow>();
-  w->spec = spec;
+  w->shape = shape;
   FakeWindow* raw = w.get();
   S().windows.push_back(std::move(w));
   S().known.insert(raw);
-  if (FakeWindow* parent = Get(spec.parent)) {
-    raw->spec.thread = parent->spec.thread;
+  if (FakeWindow* parent = Get(shape.parent)) {
+    raw->shape.thread = parent->shape.thread;
     parent->children.push_back(raw);
   } else {
     S().topLevel.push_back(raw);
@@ -151,22 +151,22 @@ plat::Window Add(const WindowSpec& spec) {
 
 plat::Window Top(const std::string& label, const std::string& className, const std::string& title,
                  plat::ThreadId thread) {
-  WindowSpec spec;
-  spec.label = label;
-  spec.className = className;
-  spec.title = title;
-  spec.thread = thread;
-  return Add(spec);
+  WindowShape shape;
+  shape.label = label;
+  shape.className = className;
+  shape.title = title;
+  shape.thread = thread;
+  return Add(shape);
 }
 
 plat::Window Child(plat::Window parent, const std::string& label, const std::string& className,
                    const std::string& title) {
-  WindowSpec spec;
-  spec.label = label;
-  spec.className = className;
-  spec.title = title;
-  spec.parent = parent;
-  return Add(spec);
+  WindowShape shape;
+  shape.label = label;
+  shape.className = className;
+  shape.title = title;
+  shape.parent = parent;
+  return Add(shape);
 }
 
 void Destroy(plat::Window window) {
@@ -178,12 +178,12 @@ void Destroy(plat::Window window) {
 
 void SetHandler(plat::Window window, Handler handler) { Get(window)->handler = std::move(handler); }
 void SetReply(plat::Window window, uint32_t id, intptr_t reply) { Get(window)->replies[id] = reply; }
-void SetVisible(plat::Window window, bool visible) { Get(window)->spec.visible = visible; }
+void SetVisible(plat::Window window, bool visible) { Get(window)->shape.visible = visible; }
 bool IsMinimized(plat::Window window) { return Get(window)->minimized; }
-uint32_t ExStyle(plat::Window window) { return Get(window)->spec.exStyle; }
+uint32_t ExStyle(plat::Window window) { return Get(window)->shape.exStyle; }
 std::string Label(plat::Window window) {
   FakeWindow* w = reinterpret_cast<FakeWindow*>(window);
-  return w == nullptr ? "(null)" : w->spec.label;
+  return w == nullptr ? "(null)" : w->shape.label;
 }
 plat::Window Foreground() { return Handle(S().foreground); }
 
@@ -252,7 +252,7 @@ Window FindWindowExA(Window parent, Window after, const char* className, const c
 void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context) {
   std::vector<fake::FakeWindow*> snapshot = fake::S().topLevel;
   for (fake::FakeWindow* w : snapshot) {
-    if (!w->alive || w->spec.thread != thread) continue;
+    if (!w->alive || w->shape.thread != thread) continue;
     if (proc(fake::Handle(w), context) == 0) return;
   }
 }
@@ -266,37 +266,37 @@ void EnumChildWindows(Window parent, EnumProc proc, intptr_t context) {
 
 ThreadId GetWindowThreadId(Window window) {
   fake::FakeWindow* w = fake::Get(window);
-  return w == nullptr ? 0 : w->spec.thread;
+  return w == nullptr ? 0 : w->shape.thread;
 }
 
 int GetWindowTextA(Window window, char* buffer, int size) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
-  return fake::CopyText(w->spec.title, buffer, size);
+  return fake::CopyText(w->shape.title, buffer, size);
 }
 
 int GetClassNameA(Window window, char* buffer, int size) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
-  return fake::CopyText(w->spec.className, buffer, size);
+  return fake::CopyText(w->shape.className, buffer, size);
 }
 
 uint32_t GetExtendedStyle(Window window) {
   fake::FakeWindow* w = fake::Get(window);
-  return w == nullptr ? 0 : w->spec.exStyle;
+  return w == nullptr ? 0 : w->shape.exStyle;
 }
 
 void SetExtendedStyle(Window window, uint32_t exStyle) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return;
-  Log(w->spec.label + " exstyle " + fake::Hex(w->spec.exStyle) + " " + fake::Hex(exStyle));
-  w->spec.exStyle = exStyle;
+  Log(w->shape.label + " exstyle " + fake::Hex(w->shape.exStyle) + " " + fake::Hex(exStyle));
+  w->shape.exStyle = exStyle;
 }
 
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return 0;
-  const std::string& label = w->spec.label;
+  const std::string& label = w->shape.label;
   switch (message) {
     case WM_COMMAND:
       Log(label + " command " + std::to_string(wParam) +
@@ -326,25 +326,25 @@ intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_
 bool ShowWindow(Window window, int command) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
-  bool wasVisible = w->spec.visible;
+  bool wasVisible = w->shape.visible;
   switch (command) {
     case SW_HIDE:
-      Log(w->spec.label + " showwindow hide");
-      w->spec.visible = false;
+      Log(w->shape.label + " showwindow hide");
+      w->shape.visible = false;
       break;
     case SW_RESTORE:
-      Log(w->spec.label + " showwindow restore");
-      w->spec.visible = true;
+      Log(w->shape.label + " showwindow restore");
+      w->shape.visible = true;
       w->minimized = false;
       break;
     case SW_MINIMIZE:
-      Log(w->spec.label + " showwindow minimize");
-      w->spec.visible = true;
+      Log(w->shape.label + " showwindow minimize");
+      w->shape.visible = true;
       w->minimized = true;
       break;
     default:
-      Log(w->spec.label + " showwindow cmd " + std::to_string(command));
-      w->spec.visible = true;
+      Log(w->shape.label + " showwindow cmd " + std::to_string(command));
+      w->shape.visible = true;
       break;
   }
   return wasVisible;
@@ -354,15 +354,15 @@ bool IsWindowVisible(Window window) {
   // Visible only when it and all its ancestors are.
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
-  for (; w != nullptr; w = fake::Get(w->spec.parent))
-    if (!w->spec.visible) return false;
+  for (; w != nullptr; w = fake::Get(w->shape.parent))
+    if (!w->shape.visible) return false;
   return true;
 }
 
 void SetForegroundWindow(Window window) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return;
-  Log(w->spec.label + " foreground");
+  Log(w->shape.label + " foreground");
   fake::S().foreground = w;
 }
 
@@ -370,7 +370,7 @@ Window GetWindowBelow(Window window) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return nullptr;
   std::vector<fake::FakeWindow*>* siblings = &fake::S().topLevel;
-  if (fake::FakeWindow* parent = fake::Get(w->spec.parent)) siblings = &parent->children;
+  if (fake::FakeWindow* parent = fake::Get(w->shape.parent)) siblings = &parent->children;
   for (size_t i = 0; i + 1 < siblings->size(); ++i)
     if ((*siblings)[i] == w) {
       for (size_t j = i + 1; j < siblings->size(); ++j)

@@ -23,7 +23,7 @@
 
 namespace fake {
 
-struct WindowSpec {
+struct WindowShape {
   std::string label;
   std::string className;
   std::string title;
@@ -52,7 +52,7 @@ void Reset();
 
 // Adds a window at the bottom of its siblings' Z order, so windows listed
 // first are on top and are enumerated first.
-plat::Window Add(const WindowSpec& spec);
+plat::Window Add(const WindowShape& shape);
 plat::Window Top(const std::string& label, const std::string& className, const std::string& title,
                  plat::ThreadId thread = 1);
 plat::Window Child(plat::Window parent, const std::string& label, const std::string& className,

@@ -19,13 +19,13 @@ class Scanner : public ::testing::Test {
   }
   plat::Window Add(const char* label, const char* className, uint32_t exStyle = 0,
                    const char* title = "") {
-    fake::WindowSpec spec;
-    spec.label = label;
-    spec.className = className;
-    spec.title = title;
-    spec.parent = parent_;
-    spec.exStyle = exStyle;
-    return fake::Add(spec);
+    fake::WindowShape shape;
+    shape.label = label;
+    shape.className = className;
+    shape.title = title;
+    shape.parent = parent_;
+    shape.exStyle = exStyle;
+    return fake::Add(shape);
   }
   plat::Window parent_ = nullptr;
 };

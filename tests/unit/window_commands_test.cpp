@@ -16,7 +16,7 @@ class WindowCommands : public ::testing::Test {
     fake::Reset();
     list_ = fake::Top("list", "x", "Buddies");
     fake::Child(list_, "holder", "iconholder");
-    fake::WindowSpec control;
+    fake::WindowShape control;
     control.label = "listctl";
     control.className = "Quenvale - List";
     control.parent = list_;
