@@ -11,6 +11,7 @@ namespace {
 constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
 constexpr char kErrorCaption[] = "Dowtrane Error";
+constexpr char kNotResponding[] = "Quenvale is not responding";
 
 // Between clock readings of the exit delay. Short enough that the command
 // goes out within a few tens of milliseconds of the moment the delay allows.
@@ -52,6 +53,11 @@ void WaitForExitDelay(const char* argument) {
 
 }  // namespace
 
+int NotResponding() {
+  plat::MessageBoxA(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
+  return kStatusNotResponding;
+}
+
 int Dispatch(CommandState& state) {
   if (text::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
   if (text::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
@@ -62,9 +68,16 @@ int Dispatch(CommandState& state) {
   }
   for (const MenuWord& row : kMenuWords) {
     if (!text::PrefixMatch(state.word, row.literal, row.count)) continue;
-    if (row.menuId == client::kExit && state.firstArg != nullptr)
+    if (row.menuId == client::kExit && state.firstArg != nullptr) {
+      // A client that is hung already is told at once, not after the delay.
+      if (plat::CheckNotHung(main) == plat::Reply::NotAnswering) return NotResponding();
       WaitForExitDelay(state.firstArg);
-    plat::SendMessageA(main, plat::WM_COMMAND, row.menuId, 0);
+    }
+    intptr_t answer = 0;
+    // A busy client has the command in hand: it was delivered.
+    if (plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0, &answer) ==
+        plat::Reply::NotAnswering)
+      return NotResponding();
     return 1;
   }
   return RunWindowCommand(state);

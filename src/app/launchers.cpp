@@ -1,5 +1,6 @@
 #include "app/launchers.h"
 
+#include "app/command.h"
 #include "client/contract.h"
 #include "client/text.h"
 #include "client/windows.h"
@@ -37,9 +38,13 @@ int LaunchClient() {
 int LaunchWinamp() {
   plat::Window player = plat::FindWindowA(client::kPlayerClass, nullptr);
   plat::Window main = client::g_windows.mainWindow;
-  if (main != nullptr) plat::SendMessageA(main, plat::WM_COMMAND, client::kSound, 0);
+  intptr_t answer = 0;
+  if (plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0, &answer) ==
+      plat::Reply::NotAnswering)
+    return NotResponding();
   if (player != nullptr) {
-    plat::SendMessageA(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
+    // The player is another program: whether it answers changes nothing here.
+    plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0, &answer);
     return 1;
   }
 

@@ -49,10 +49,12 @@ void ToggleContactList(CommandState& state) {
     state.foregroundMain = true;
     return;
   }
-  if (plat::ShowWindow(list, plat::SW_RESTORE)) {
-    plat::SetForegroundWindow(list);
-    plat::ShowWindow(list, plat::SW_HIDE);
-    plat::SetForegroundWindow(plat::GetWindowBelow(list));
+  bool wasVisible = false;
+  if (plat::ShowWindowBounded(list, plat::SW_RESTORE, &wasVisible) != plat::Reply::Answered) return;
+  if (wasVisible) {
+    plat::SetForegroundIfAnswering(list);
+    plat::ShowWindowBounded(list, plat::SW_HIDE, &wasVisible);
+    plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
   } else {
     state.foregroundMain = true;
   }
@@ -199,12 +201,16 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
   if (PrefixMatch(state.word, "sendmessage", 4)) return SendInstantMessage(state, first);
 
   if (PrefixMatch(state.word, "multiim", 4)) {
+    // No question that a hung client could not act on.
+    if (plat::CheckNotHung(client::g_windows.mainWindow) != plat::Reply::Answered)
+      return kStatusDone;
     const char* option = state.firstArg != nullptr ? state.firstArg : "contact";
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
                                    kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
     if (answer != plat::IDOK) return kStatusCancelled;
     state.action[0] = inventory::ActionCode::MultiImTarget;
     inventory::WalkInventory(first, inventory::TargetCurrent, "v", 0, nullptr);
+    if (plat::CallsReply() != plat::Reply::Answered) return kStatusDone;
   } else if (!ChooseAction(state)) {
     state.actionSet = false;
   }
@@ -218,7 +224,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
   } else {
     RunWordWithoutAction(state, first);
   }
-  if (state.foregroundMain) plat::SetForegroundWindow(client::g_windows.mainWindow);
+  if (state.foregroundMain) plat::SetForegroundIfAnswering(client::g_windows.mainWindow);
   return kStatusDone;
 }
 
@@ -231,6 +237,9 @@ int RunWindowCommand(CommandState& state) {
                           reinterpret_cast<intptr_t>(root));
   int status = RunOnInventory(state, root->next);
   inventory::FreeWindowTree(root);
+  // A client that did not answer is said so, whatever the command had done
+  // before. A busy one had the last call in hand: the command keeps its status.
+  if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   return status;
 }
 

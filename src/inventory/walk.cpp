@@ -23,8 +23,10 @@ bool IsPassedOverKind(int32_t kind) {
   return kind == ContactList || kind == Console || kind == PlainQuiet;
 }
 
-void SendCommand(plat::Window window, uint32_t id) {
-  plat::SendMessageA(window, plat::WM_COMMAND, id, 0);
+bool SendCommand(plat::Window window, uint32_t id) {
+  intptr_t ignored = 0;
+  return plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0, &ignored) ==
+         plat::Reply::Answered;
 }
 
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
@@ -42,8 +44,7 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   while (*after == ' ') ++after;
   const bool contactFollows = *after != '\0';
 
-  SendCommand(window, static_cast<uint32_t>(menuId));
-  if (!contactFollows) return;
+  if (!SendCommand(window, static_cast<uint32_t>(menuId)) || !contactFollows) return;
 
   // The contact starts one character behind the medium word, counted from
   // the start of the text, blanks inside it kept; a name too long for the
@@ -54,22 +55,23 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   text::Builder b = text::Start(childCommand, sizeof childCommand);
   text::Append(b, "D02");
   text::Append(b, messageText + start);
-  // The client has opened its send dialog before SendMessageA returned.
+  // The client has opened its send dialog before the command returned.
   plat::EnumThreadWindows(client::g_windows.guiThreadId, ScanChildWindow,
                           reinterpret_cast<intptr_t>(childCommand));
 }
 
 void Apply(const WindowNode* node, char action, int32_t number, const char* messageText) {
   plat::Window window = node->window;
+  bool wasVisible = false;
   switch (action) {
     case ActionCode::Restore:
-      plat::ShowWindow(window, plat::SW_RESTORE);
+      plat::ShowWindowBounded(window, plat::SW_RESTORE, &wasVisible);
       break;
     case ActionCode::Hide:
-      plat::ShowWindow(window, plat::SW_HIDE);
+      plat::ShowWindowBounded(window, plat::SW_HIDE, &wasVisible);
       break;
     case ActionCode::Minimize:
-      plat::ShowWindow(window, plat::SW_MINIMIZE);
+      plat::ShowWindowBounded(window, plat::SW_MINIMIZE, &wasVisible);
       break;
     case ActionCode::Attach:
       if (node->kind != Container && plat::IsWindowVisible(window))
@@ -88,18 +90,19 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
       SendCommand(window, client::kInfo);
       break;
     case ActionCode::MultiImTarget:
-      SendCommand(window, client::kMultiImTarget);
-      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
+      if (SendCommand(window, client::kMultiImTarget))
+        plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
       break;
     case ActionCode::MultiImCurrent:
-      SendCommand(window, client::kMultiImCurrentFirst);
-      SendCommand(window, client::kMultiImCurrentSecond);
+      if (SendCommand(window, client::kMultiImCurrentFirst))
+        SendCommand(window, client::kMultiImCurrentSecond);
       break;
     case ActionCode::SendMessage:
       SendToConsole(window, number, messageText);
       break;
     case ActionCode::ClickThrough:
-      plat::SetExtendedStyle(window, plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
+      plat::SetExtendedStyleBounded(window,
+                                    plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
       break;
     default:
       break;  // counts as acted on all the same

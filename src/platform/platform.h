@@ -45,14 +45,52 @@ ThreadId GetWindowThreadId(Window window);  // 0 for a null window
 // number of characters copied (0 on failure, with buffer[0] zero).
 int GetWindowTextA(Window window, char* buffer, int size);
 int GetClassNameA(Window window, char* buffer, int size);
-uint32_t GetExtendedStyle(Window window);                 // GetWindowLongA(GWL_EXSTYLE)
-void SetExtendedStyle(Window window, uint32_t exStyle);   // SetWindowLongA(GWL_EXSTYLE)
-intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-bool ShowWindow(Window window, int command);  // true when the window was visible before
+uint32_t GetExtendedStyle(Window window);  // GetWindowLongA(GWL_EXSTYLE)
 bool IsWindowVisible(Window window);
-void SetForegroundWindow(Window window);
 Window GetWindowBelow(Window window);  // GetWindow(GW_HWNDNEXT): the window below in Z order
 int MessageBoxA(const char* text, const char* caption, unsigned type);  // no owner window
+
+// Calls that hand work to the thread of another program's window. The plain
+// Windows calls (plain_calls.h) wait for that thread without any bound; these
+// make the plain call on a helper thread while the run's own thread waits
+// for it. A call that has not returned after 200 ms is followed by probes,
+// WM_NULL through SendMessageTimeoutA(SMTO_ABORTIFHUNG), each 200 ms: a
+// thread that answers them still reads its message queue with the call in
+// hand (it shows a dialog of its own while it handles the call, say); one
+// that does not answer has stopped reading it. The waits are bounded by two
+// allowances, each counted over the whole run:
+//   patience, 5 s: from a call to the first answered probe, and each probe's
+//     own wait (none for a call that returns before any probe);
+//   busy time, 30 s: the rest of the wait on calls that were being probed.
+// A prompt thread gets the same calls, in the same order, as from the plain
+// calls, and no probe.
+enum class Reply : int {
+  Answered = 0,  // the call returned (a window that is gone counts, as for the plain call)
+  NotAnswering,  // the thread did not answer a probe before the patience ran out; or,
+                 // with nothing sent, it is hung (IsHungAppWindow: it has not read its
+                 // queue for 5 s), the patience is spent, or no helper thread starts
+  Busy,          // the thread read its queue, but the call had not returned when the
+                 // busy time ran out
+};
+// Once a call has ended NotAnswering or Busy, every later call (and
+// CheckNotHung) returns the same at once and sends nothing: the thread may
+// still hold a call of the run, and what followed it would be handled out of
+// turn, or never. A call to a null window is Answered with nothing sent.
+
+// SendMessageA; *answer is its result when Answered, otherwise 0.
+Reply SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                         intptr_t* answer);
+// ShowWindow; *wasVisible is its result (the window was visible before) when
+// Answered, otherwise false.
+Reply ShowWindowBounded(Window window, int command, bool* wasVisible);
+// SetWindowLongA(GWL_EXSTYLE), which sends WM_STYLECHANGING and WM_STYLECHANGED.
+Reply SetExtendedStyleBounded(Window window, uint32_t exStyle);
+// SetForegroundWindow, which does not wait; but not to a hung thread (NotAnswering).
+Reply SetForegroundIfAnswering(Window window);
+// Sends nothing: NotAnswering, as for a call, when the window's thread is hung.
+Reply CheckNotHung(Window window);
+// Answered while calls go out; otherwise the reply that stopped them.
+Reply CallsReply();
 
 // shell32
 void ShellExecuteA(const char* file, const char* parameters, int showCommand);

@@ -8,6 +8,9 @@
 #include <unordered_set>
 #include <memory>
 
+#include "platform/bounded_calls.h"
+#include "platform/plain_calls.h"
+
 namespace fake {
 namespace {
 
@@ -132,6 +135,8 @@ void Reset() {
   s.clockMs = 0;
   s.readings = 0;
   s.allocationsLeft = -1;
+  ResetThreads();
+  plat::g_calls = plat::CallsRecord{};
 }
 
 plat::Window Add(const WindowShape& shape) {

@@ -88,4 +88,26 @@ int ClockReadings();
 void FailAllocationsAfter(int n);
 int LiveAllocations();
 
+// Threads that do not answer at once (fake_threads.cpp). The program's calls
+// reach a window's thread through the helper of the bounded calls
+// (platform/bounded_calls.h); these make the thread behave, on the fake
+// clock, as a Windows thread that stops reading its queue does. Reset makes
+// every thread prompt again.
+//
+// The thread has not read its queue for more than 5 s already:
+// IsHungAppWindow says so, probes give up at once, and a call handed to it
+// is never handled (nothing is journaled) and never returns.
+void HangThread(plat::ThreadId thread);
+// The window's thread stalls for milliseconds inside its handling of each
+// call whose journal line, after the label, begins with what ("command
+// 40024", "showwindow hide", "exstyle", "char"): the call is handled and
+// journaled at once and returns that much later. While it stalls the thread
+// reads its queue when reading is true (a dialog of its own: probes are
+// answered at once); otherwise it does not (a probe is answered when the
+// stall ends, and after 5 s of stalling the thread counts as hung).
+void Stall(plat::Window window, const std::string& what, int64_t milliseconds,
+           bool reading = false);
+int Probes();         // probes the program made since Reset
+void ResetThreads();  // part of Reset
+
 }  // namespace fake

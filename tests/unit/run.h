@@ -7,6 +7,7 @@
 #include "app/command.h"
 #include "client/windows.h"
 #include "fake_windows.h"
+#include "platform/bounded_calls.h"
 #include "words.h"
 
 namespace testing_support {
@@ -27,6 +28,7 @@ inline std::vector<std::u16string> WideSplit(const std::string& line) {
 inline int RunLine(const std::string& line) {
   fake::SetCommandLine(line, WideSplit(line));
   client::g_windows = client::ClientWindows{};
+  plat::g_calls = plat::CallsRecord{};
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
   t.copy(tail, sizeof tail - 1);

@@ -1,6 +1,8 @@
 // The Windows implementation of the platform layer: the only file that sees
 // <windows.h>.
 #include "platform/platform.h"
+#include "platform/bounded_calls.h"
+#include "platform/plain_calls.h"
 #include "platform/registry_text.h"
 
 #include <windows.h>
@@ -8,8 +10,6 @@
 
 namespace plat {
 namespace {
-
-constexpr UINT kSendTimeoutMilliseconds = 20000;
 
 HWND Native(Window window) { return reinterpret_cast<HWND>(window); }
 Window Own(HWND window) { return reinterpret_cast<Window>(window); }
@@ -24,7 +24,77 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
   return t->proc(Own(window), t->context) != 0 ? TRUE : FALSE;
 }
 
+// The helper thread of the bounded calls: it makes one plain call at a
+// time, handed over through request and the two events. The record is
+// static, not on a caller's stack: a call the run stopped waiting for may
+// still return and write its result while the run ends.
+struct Helper {
+  HANDLE thread;
+  HANDLE go;    // auto-reset: a request is waiting
+  HANDLE done;  // auto-reset: the request has been carried out
+  helper::Request request;
+  intptr_t result;
+};
+
+Helper g_helper;  // zero-initialised; the thread starts with the first call
+
+DWORD WINAPI HelperThread(LPVOID) {
+  for (;;) {
+    if (::WaitForSingleObject(g_helper.go, INFINITE) != WAIT_OBJECT_0) return 1;
+    const helper::Request& r = g_helper.request;
+    intptr_t result = 0;
+    switch (r.kind) {
+      case helper::Kind::Send:
+        result = SendMessageA(r.window, r.message, r.wParam, r.lParam);
+        break;
+      case helper::Kind::Show:
+        result = ShowWindow(r.window, r.command) ? 1 : 0;
+        break;
+      case helper::Kind::SetExtendedStyle:
+        SetExtendedStyle(r.window, r.exStyle);
+        break;
+    }
+    g_helper.result = result;
+    ::SetEvent(g_helper.done);
+  }
+}
+
 }  // namespace
+
+namespace helper {
+
+bool Begin(const Request& request) {
+  if (g_helper.thread == nullptr) {
+    if (g_helper.go == nullptr) g_helper.go = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (g_helper.done == nullptr) g_helper.done = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (g_helper.go == nullptr || g_helper.done == nullptr) return false;
+    g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+    if (g_helper.thread == nullptr) return false;
+  }
+  g_helper.request = request;
+  ::SetEvent(g_helper.go);
+  return true;
+}
+
+bool Await(uint32_t milliseconds, intptr_t* result) {
+  if (::WaitForSingleObject(g_helper.done, milliseconds) != WAIT_OBJECT_0) return false;
+  *result = g_helper.result;
+  return true;
+}
+
+bool Probe(Window window, uint32_t milliseconds) {
+  DWORD_PTR ignored = 0;
+  if (::SendMessageTimeoutA(Native(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            milliseconds, &ignored) != 0)
+    return true;
+  return ::IsWindow(Native(window)) == FALSE;
+}
+
+bool IsHung(Window window) { return ::IsHungAppWindow(Native(window)) != FALSE; }
+
+uint32_t Ticks() { return ::GetTickCount(); }
+
+}  // namespace helper
 
 Window FindWindowA(const char* className, const char* title) {
   return Own(::FindWindowA(className, title));
@@ -76,16 +146,7 @@ void SetExtendedStyle(Window window, uint32_t exStyle) {
 }
 
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  // A null window would broadcast nothing useful; nothing is sent to it.
-  if (window == nullptr) return 0;
-  // Like SendMessageA, but a client that has stopped answering cannot hang
-  // the run: the call then gives up and answers 0.
-  DWORD_PTR result = 0;
-  if (::SendMessageTimeoutA(Native(window), message, wParam, lParam,
-                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds,
-                            &result) == 0)
-    return 0;
-  return static_cast<intptr_t>(result);
+  return ::SendMessageA(Native(window), message, wParam, lParam);
 }
 
 bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window), command) != 0; }
