@@ -11,21 +11,29 @@
 //   case <name>
 //   client <scenario>|none               default: none
 //   window ...                           extra windows for this case only
-//   run <tail>                           command line "dowtrane.exe <tail>"
-//   raw <command line>                   the command line exactly
-//   answer ok|cancel                     answers to the boxes, in order
+//   hang                                 the client stops reading its queue
+//                                        before the first run, until the last
+//                                        has ended; the runs start once the
+//                                        window system counts it as hung
 //   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
 //   program <name>                       a recorder copy at $WORK\<name>
+//   run <tail>                           command line "dowtrane.exe <tail>"
+//   raw <command line>                   the command line exactly
+//     answer ok|cancel                   answers to the boxes, in order
+//     box <caption> <text> <kind>        kind: error|warning ok|okcancel
+//     status <n>
+//     after <ms> / within <ms>           dowtrane ran at least / at most this long
+//     timeout <ms>                       stop dowtrane after this long (20000)
 //   expect <journal line>                the journal, line by line, exactly
-//   box <caption> <text> <kind>          kind: error|warning ok|okcancel
-//   status <n>
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
 //   started <module path>|<command line> programs started, in order
-//   after <ms> / within <ms>             dowtrane ran at least / at most this long
 //   show                                 print what happened instead of checking
 //   end
+// A case may hold several runs, one after the other against the same
+// client; the indented lines belong to the run above them (or, before the
+// first run, to it), the others to the case, checked after the last run.
 // In data, $WORK is the work dir and $(N*text) is N copies of the text;
 // the escapes of words.h apply. A case without expect lines expects an
 // empty journal; without box lines, no box; without started lines, no start.
@@ -46,11 +54,25 @@ constexpr char kControlClass[] = "DowtraneTestControl";
 constexpr UINT kSyncMessage = WM_APP + 1;
 constexpr UINT kQuitMessage = WM_APP + 2;
 constexpr UINT kRestackMessage = WM_APP + 3;
+constexpr UINT kHangMessage = WM_APP + 4;
 constexpr DWORD kRunTimeoutMs = 20000;
+// How long a hung client stays hung at most, should the driver not release it.
+constexpr DWORD kHangMs = 120000;
+// The window system counts a thread as hung after 5 s of not reading its queue.
+constexpr DWORD kBecomeHungMs = 15000;
 
 struct RegistryValue {
   bool view64;
   std::string key, type, data;
+};
+
+struct Run {
+  std::string commandLine;
+  std::vector<std::string> answers;
+  std::vector<std::string> boxes;
+  int status = -1;
+  long afterMs = -1, withinMs = -1;
+  DWORD timeoutMs = kRunTimeoutMs;
 };
 
 struct Case {
@@ -58,19 +80,28 @@ struct Case {
   int line = 0;
   std::string scenario = "none";
   std::vector<std::string> extraWindows;
-  std::string commandLine;
-  std::vector<std::string> answers;
+  bool hang = false;
+  std::vector<Run> runs;
   std::vector<RegistryValue> registry;
   std::vector<std::string> programs;
   std::vector<std::string> expect;
-  std::vector<std::string> boxes;
-  int status = -1;
   std::vector<std::pair<std::string, std::string>> states, exstyles;
   std::string foreground;
   std::vector<std::string> started;
-  long afterMs = -1, withinMs = -1;
   bool show = false;
 };
+
+// The run that a run line's details belong to: the last one.
+Run& LastRun(Case* c) {
+  if (c->runs.empty()) c->runs.emplace_back();
+  return c->runs.back();
+}
+
+// A run or raw line starts a run, unless details came before it.
+Run& NewRun(Case* c) {
+  if (c->runs.empty() || !c->runs.back().commandLine.empty()) c->runs.emplace_back();
+  return c->runs.back();
+}
 
 struct Paths {
   std::string dowtrane, client, recorder, work;
@@ -153,7 +184,9 @@ bool ReadSuite(const std::string& path) {
       continue;
     }
     if (d == "end") {
-      if (c->commandLine.empty()) ok = Fail(path, lineNo, "case without run or raw");
+      bool commandless = c->runs.empty();
+      for (const Run& r : c->runs) commandless = commandless || r.commandLine.empty();
+      if (commandless) ok = Fail(path, lineNo, "case or run without run or raw");
       if (c->scenario != "none" && g_scenarios.count(c->scenario) == 0)
         ok = Fail(path, lineNo, "unknown scenario " + c->scenario);
       c = nullptr;
@@ -162,11 +195,11 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "window") {
       c->extraWindows.push_back(line);
     } else if (d == "run") {
-      c->commandLine = "dowtrane.exe " + Rest(line);
+      NewRun(c).commandLine = "dowtrane.exe " + Rest(line);
     } else if (d == "raw") {
-      c->commandLine = Rest(line);
+      NewRun(c).commandLine = Rest(line);
     } else if (d == "answer" && w.size() == 2) {
-      c->answers.push_back(w[1]);
+      LastRun(c).answers.push_back(w[1]);
     } else if (d == "registry" && w.size() >= 4) {
       RegistryValue v;
       v.view64 = w[1] == "64";
@@ -181,9 +214,9 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "expect") {
       c->expect.push_back(Rest(line));
     } else if (d == "box" && w.size() == 5) {
-      c->boxes.push_back(w[1] + "|" + w[2] + "|" + w[3] + " " + w[4]);
+      LastRun(c).boxes.push_back(w[1] + "|" + w[2] + "|" + w[3] + " " + w[4]);
     } else if (d == "status" && w.size() == 2) {
-      c->status = atoi(w[1].c_str());
+      LastRun(c).status = atoi(w[1].c_str());
     } else if (d == "state" && w.size() == 3) {
       c->states.emplace_back(w[1], w[2]);
     } else if (d == "exstyle" && w.size() == 3) {
@@ -191,9 +224,13 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "foreground" && w.size() == 2) {
       c->foreground = w[1];
     } else if (d == "after" && w.size() == 2) {
-      c->afterMs = atol(w[1].c_str());
+      LastRun(c).afterMs = atol(w[1].c_str());
     } else if (d == "within" && w.size() == 2) {
-      c->withinMs = atol(w[1].c_str());
+      LastRun(c).withinMs = atol(w[1].c_str());
+    } else if (d == "timeout" && w.size() == 2) {
+      LastRun(c).timeoutMs = strtoul(w[1].c_str(), nullptr, 10);
+    } else if (d == "hang" && w.size() == 1) {
+      c->hang = true;
     } else if (d == "show") {
       c->show = true;
     } else if (d == "started") {
@@ -525,6 +562,92 @@ void WaitForJob(HANDLE job, DWORD ms) {
   }
 }
 
+// What one run of dowtrane did.
+struct Outcome {
+  std::vector<std::string> boxes;
+  DWORD status = 0;
+  ULONGLONG wallMs = 0;
+  bool ended = true;  // false: stopped after its time was up
+};
+
+// Runs dowtrane once with the run's command line, answering its boxes.
+Outcome RunDowtrane(const Run& run, std::string* failures) {
+  // Under Wine a program named explorer.exe is Wine's own unless told
+  // otherwise; the recorder copy in the work dir must stand in for it.
+  static const std::string overrides = [] {
+    char buf[1024] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", buf, sizeof buf);
+    return std::string(buf) + (buf[0] != 0 ? ";" : "") + "explorer.exe=n";
+  }();
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+  Outcome out;
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  PROCESS_INFORMATION pi = {};
+  ULONGLONG begin = GetTickCount64();
+  if (!Start(g_paths.work + "\\dowtrane.exe", Expand(run.commandLine), job, &pi)) {
+    *failures += "    cannot start dowtrane\n";
+  } else {
+    std::vector<HWND> answered;
+    size_t nextAnswer = 0;
+    for (;;) {
+      if (WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0) break;
+      if (GetTickCount64() - begin > run.timeoutMs) {
+        out.ended = false;
+        TerminateJobObject(job, 9);
+        WaitForSingleObject(pi.hProcess, 5000);
+        break;
+      }
+      BoxSearch search = {pi.dwProcessId, {}};
+      EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&search));
+      for (HWND box : search.found) {
+        if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+        answered.push_back(box);
+        out.boxes.push_back(DescribeBox(box));
+        std::string answer = nextAnswer < run.answers.size() ? run.answers[nextAnswer++] : "ok";
+        int id = answer == "cancel" ? IDCANCEL : IDOK;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(box, id)), SMTO_NORMAL, 5000, &ignored);
+      }
+    }
+    GetExitCodeProcess(pi.hProcess, &out.status);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  out.wallMs = GetTickCount64() - begin;
+  // Programs that dowtrane started run on in the job: let them end.
+  WaitForJob(job, 5000);
+  TerminateJobObject(job, 9);
+  CloseHandle(job);
+  return out;
+}
+
+void CheckRun(const Run& run, const Outcome& out, const std::string& prefix, std::string* failures) {
+  const std::string took = std::to_string(out.wallMs) + " ms";
+  if (!out.ended)
+    *failures += "    " + prefix + "dowtrane did not end in time (" + took + ")\n";
+  if (run.afterMs >= 0 && out.wallMs < static_cast<ULONGLONG>(run.afterMs))
+    *failures += "    " + prefix + "ended after " + took + ", before " + std::to_string(run.afterMs) + " ms\n";
+  if (run.withinMs >= 0 && out.wallMs > static_cast<ULONGLONG>(run.withinMs))
+    *failures += "    " + prefix + "ended after " + took + ", later than " + std::to_string(run.withinMs) + " ms\n";
+  if (run.status >= 0 && static_cast<int>(out.status) != run.status)
+    *failures += "    " + prefix + "status expected " + std::to_string(run.status) + ", got " +
+                 std::to_string(static_cast<int>(out.status)) + "\n";
+  CompareLists((prefix + "boxes").c_str(), run.boxes, out.boxes, failures);
+}
+
+// Has the client stop reading its queue and waits until the window system
+// counts it as hung.
+bool Hang(const Client& client, std::string* why) {
+  PostMessageA(client.control, kHangMessage, kHangMs, 0);
+  for (DWORD waited = 0; waited < kBecomeHungMs; waited += 100) {
+    if (IsHungAppWindow(client.control)) return true;
+    Sleep(100);
+  }
+  *why = "the client did not count as hung within " + std::to_string(kBecomeHungMs) + " ms";
+  return false;
+}
+
 bool RunCase(const Case& c, int index) {
   std::string failures;
   const std::string dir = g_paths.work + "\\";
@@ -540,68 +663,40 @@ bool RunCase(const Case& c, int index) {
       failures += "    cannot copy the recorder to " + p + "\n";
 
   Client client;
+  HANDLE release = nullptr;  // the client's stalls end when it is set
   if (c.scenario != "none") {
     std::string why;
     char token[64];
     snprintf(token, sizeof token, "dowtrane-test-%lu-%d", GetCurrentProcessId(), index);
     if (!StartClient(c, token, &client, &why)) failures += "    " + why + "\n";
+    release = OpenEventA(EVENT_MODIFY_STATE, FALSE, (std::string(token) + "-release").c_str());
+    if (failures.empty() && release == nullptr) failures += "    cannot open the client's release event\n";
   }
 
   SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
-  // Under Wine a program named explorer.exe is Wine's own unless told
-  // otherwise; the recorder copy in the work dir must stand in for it.
-  static const std::string overrides = [] {
-    char buf[1024] = "";
-    GetEnvironmentVariableA("WINEDLLOVERRIDES", buf, sizeof buf);
-    return std::string(buf) + (buf[0] != 0 ? ";" : "") + "explorer.exe=n";
-  }();
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
-  HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  PROCESS_INFORMATION pi = {};
-  std::vector<std::string> boxes;
-  DWORD status = 0;
-  ULONGLONG begin = GetTickCount64();
-  if (failures.empty() && !Start(dir + "dowtrane.exe", Expand(c.commandLine), job, &pi)) {
-    failures += "    cannot start dowtrane\n";
-  } else if (failures.empty()) {
-    std::vector<HWND> answered;
-    size_t nextAnswer = 0;
-    bool ended = false;
-    while (!ended) {
-      ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
-      if (ended) break;
-      if (GetTickCount64() - begin > kRunTimeoutMs) {
-        failures += "    dowtrane did not end in time\n";
-        TerminateJobObject(job, 9);
-        WaitForSingleObject(pi.hProcess, 5000);
-        break;
-      }
-      BoxSearch search = {pi.dwProcessId, {}};
-      EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&search));
-      for (HWND box : search.found) {
-        if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
-        answered.push_back(box);
-        boxes.push_back(DescribeBox(box));
-        std::string answer = nextAnswer < c.answers.size() ? c.answers[nextAnswer++] : "ok";
-        int id = answer == "cancel" ? IDCANCEL : IDOK;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(GetDlgItem(box, id)), SMTO_NORMAL, 5000, &ignored);
-      }
-    }
-    GetExitCodeProcess(pi.hProcess, &status);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+  std::vector<Outcome> outcomes;
+  if (release != nullptr) ResetEvent(release);
+  if (failures.empty() && c.hang) {
+    std::string why;
+    if (!Hang(client, &why)) failures += "    " + why + "\n";
   }
-  ULONGLONG wallMs = GetTickCount64() - begin;
-  // Programs that dowtrane started run on in the job: let them end.
-  WaitForJob(job, 5000);
-  TerminateJobObject(job, 9);
-  CloseHandle(job);
+  for (size_t i = 0; i < c.runs.size() && failures.empty(); ++i) {
+    if (release != nullptr && !c.hang) ResetEvent(release);
+    outcomes.push_back(RunDowtrane(c.runs[i], &failures));
+    if (release != nullptr && !c.hang) SetEvent(release);
+  }
+  if (release != nullptr) {
+    SetEvent(release);
+    CloseHandle(release);
+  }
 
   if (c.show) {
-    printf("command line: %s\n", c.commandLine.c_str());
-    for (const std::string& b : boxes) printf("message box: %s\n", b.c_str());
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+      printf("command line: %s\n", c.runs[i].commandLine.c_str());
+      for (const std::string& b : outcomes[i].boxes) printf("message box: %s\n", b.c_str());
+      printf("exit status: %d (%llu ms)%s\n", static_cast<int>(outcomes[i].status),
+             outcomes[i].wallMs, outcomes[i].ended ? "" : " stopped: did not end in time");
+    }
     if (client.control != nullptr) {
       DWORD_PTR r = 0;
       SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r);
@@ -610,18 +705,13 @@ bool RunCase(const Case& c, int index) {
       for (const std::string& l : journal) printf("  %s\n", l.c_str());
     }
     for (const std::string& l : Lines(ReadFile(startedLog))) printf("started: %s\n", l.c_str());
-    printf("exit status: %d (%llu ms)\n", static_cast<int>(status), wallMs);
+    fflush(stdout);
     StopClient(&client);
     return true;
   }
-  if (c.afterMs >= 0 && wallMs < static_cast<ULONGLONG>(c.afterMs))
-    failures += "    ended after " + std::to_string(wallMs) + " ms, before " + std::to_string(c.afterMs) + " ms\n";
-  if (c.withinMs >= 0 && wallMs > static_cast<ULONGLONG>(c.withinMs))
-    failures += "    ended after " + std::to_string(wallMs) + " ms, later than " + std::to_string(c.withinMs) + " ms\n";
-  if (c.status >= 0 && static_cast<int>(status) != c.status)
-    failures += "    status expected " + std::to_string(c.status) + ", got " +
-                std::to_string(static_cast<int>(status)) + "\n";
-  CompareLists("boxes", c.boxes, boxes, &failures);
+  for (size_t i = 0; i < outcomes.size(); ++i)
+    CheckRun(c.runs[i], outcomes[i], c.runs.size() > 1 ? "run " + std::to_string(i + 1) + ": " : "",
+             &failures);
 
   // A client that quit during the command has closed its journal.
   bool clientEnded = false, answered = true;
@@ -660,6 +750,8 @@ bool RunCase(const Case& c, int index) {
   StopClient(&client);
   for (const std::string& p : c.programs) DeleteFileA((dir + p).c_str());
 
+  ULONGLONG wallMs = 0;
+  for (const Outcome& o : outcomes) wallMs += o.wallMs;
   if (failures.empty()) {
     printf("ok   %s (%llu ms)\n", c.name.c_str(), wallMs);
   } else {
