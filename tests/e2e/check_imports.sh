@@ -1,9 +1,10 @@
 #!/bin/bash
 # dowtrane.exe may import only DLLs that every Windows has, and must carry
-# its version resource and its asInvoker manifest.
+# its version resource and its asInvoker manifest, both with the version.
 set -euo pipefail
 exe=$1
-allowed="kernel32.dll user32.dll shell32.dll advapi32.dll msvcrt.dll"
+version=$2
+allowed="advapi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll"
 dump=$(x86_64-w64-mingw32-objdump -p "$exe")
 imports=$(printf '%s\n' "$dump" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
@@ -19,5 +20,7 @@ done
 wide=$(strings -el "$exe")
 narrow=$(strings "$exe")
 grep -qx 'Dowtrane' <<<"$wide" || { echo "no product name in the version resource"; status=1; }
+grep -qx "$version" <<<"$wide" || { echo "no version $version in the version resource"; status=1; }
 grep -q 'level="asInvoker"' <<<"$narrow" || { echo "no asInvoker manifest"; status=1; }
+grep -q "version=\"$version.0\"" <<<"$narrow" || { echo "no version $version.0 in the manifest"; status=1; }
 exit $status
