@@ -95,6 +95,7 @@ struct Paths {
 };
 
 std::map<std::string, std::vector<std::string>> g_scenarios;
+std::map<std::string, std::string> g_scenarioPlaces;  // name -> "file:line"
 std::vector<Case> g_cases;
 Paths g_paths;
 // The running client's windows by label, for $THREAD(); null without client.
@@ -157,6 +158,11 @@ bool ReadSuite(const std::string& path) {
     ++lineNo;
     std::string line = testfiles::Trim(buf);
     if (line.empty() || line[0] == '#') continue;
+    std::string why;
+    if (!testfiles::CheckEscapes(line, &why)) {
+      ok = Fail(path, lineNo, why);
+      continue;
+    }
     std::vector<std::string> w = testfiles::Words(line);
     const std::string& d = w[0];
     if (scenario != nullptr) {
@@ -166,13 +172,22 @@ bool ReadSuite(const std::string& path) {
       continue;
     }
     if (c == nullptr) {
-      if (d == "scenario" && w.size() >= 2) {
+      const std::string here = path + ":" + std::to_string(lineNo);
+      if (d == "scenario" && (w.size() == 2 || (w.size() == 4 && w[2] == "extends"))) {
+        if (g_scenarioPlaces.count(w[1]) != 0)
+          ok = Fail(path, lineNo, "scenario " + w[1] + " is already defined at " + g_scenarioPlaces[w[1]]);
+        g_scenarioPlaces[w[1]] = here;
         scenario = &g_scenarios[w[1]];
-        if (w.size() == 4 && w[2] == "extends") {
+        scenario->clear();
+        if (w.size() == 4) {
           if (g_scenarios.count(w[3]) == 0) ok = Fail(path, lineNo, "unknown base " + w[3]);
-          *scenario = g_scenarios[w[3]];
+          else *scenario = g_scenarios[w[3]];
         }
       } else if (d == "case" && w.size() == 2) {
+        for (const Case& other : g_cases)
+          if (other.name == w[1])
+            ok = Fail(path, lineNo, "case " + w[1] + " is already defined at " + other.file + ":" +
+                                        std::to_string(other.line));
         g_cases.emplace_back();
         c = &g_cases.back();
         c->name = w[1];
@@ -830,6 +845,12 @@ int main(int argc, char** argv) {
     ok = ReadSuite(argv[i]) && ok;
   }
   if (!ok) return 100;
+  bool onlyFound = only.empty();
+  for (const Case& c : g_cases) onlyFound = onlyFound || c.name == only;
+  if (!onlyFound) {
+    fprintf(stderr, "-only %s: no case of that name in the suites given\n", only.c_str());
+    return 100;
+  }
   CreateDirectoryA(g_paths.work.c_str(), nullptr);
   // dowtrane runs from the work dir, so that the programs it starts by bare
   // name are found there first (the shell searches the program's own folder).
