@@ -10,6 +10,7 @@
 #   scripts/demo.sh top
 #   scripts/demo.sh hide all
 #   scripts/demo.sh sendmessage aim "John Smith"
+#   scripts/demo.sh /windows       what Dowtrane sees of the sample windows
 set -eEuo pipefail
 DOWTRANE_SCRIPT=scripts/demo.sh
 . "$(dirname "$0")/common.sh"

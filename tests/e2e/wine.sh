@@ -123,6 +123,7 @@ run() {
     exit "$DOWTRANE_SKIP_STATUS"
   fi
   load_env
+  step "running the driver with $exe" "the driver's lines above"
   local args=() a
   for a in "$@"; do
     if [ -f "$a" ]; then args+=("$(winpath "$a")"); else args+=("$a"); fi
