@@ -9,6 +9,9 @@
 
 namespace app {
 
+// The caption of the boxes that say a command went wrong.
+inline constexpr char kErrorCaption[] = "Dowtrane Error";
+
 struct CommandState {
   const char* word;       // never null and never empty
   const char* firstArg;   // null when absent
@@ -43,5 +46,8 @@ inline constexpr int kStatusNotResponding = 6;
 
 // Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding();
+
+// Opens the help file with the shell.
+void OpenHelpFile();
 
 }  // namespace app

@@ -10,8 +10,9 @@ namespace {
 
 constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
-constexpr char kErrorCaption[] = "Dowtrane Error";
 constexpr char kNotResponding[] = "Quenvale is not responding";
+// The whole word in any case: no shorter or longer word means it.
+constexpr char kListWindowsWord[] = "/windows";
 
 // Between clock readings of the exit delay. Short enough that the command
 // goes out within a few tens of milliseconds of the moment the delay allows.
@@ -66,21 +67,23 @@ int Dispatch(CommandState& state) {
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return 0;
   }
+  if (text::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
+  int status = -1;
   for (const MenuWord& row : kMenuWords) {
     if (!text::PrefixMatch(state.word, row.literal, row.count)) continue;
-    if (row.menuId == client::kExit && state.firstArg != nullptr) {
-      // A client that is hung already is told at once, not after the delay.
-      if (plat::CheckNotHung(main) == plat::Reply::NotAnswering) return NotResponding();
+    // A client that is hung already is told at once, not after the delay.
+    if (row.menuId == client::kExit && state.firstArg != nullptr &&
+        plat::CheckNotHung(main) == plat::Reply::Answered)
       WaitForExitDelay(state.firstArg);
-    }
-    intptr_t answer = 0;
-    // A busy client has the command in hand: it was delivered.
-    if (plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0, &answer) ==
-        plat::Reply::NotAnswering)
-      return NotResponding();
-    return 1;
+    plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0);
+    status = 1;
+    break;
   }
-  return RunWindowCommand(state);
+  if (status < 0) status = RunWindowCommand(state);
+  // A client that did not answer is said so, whatever the command had done
+  // before. A busy one had the last call in hand: it was delivered, and the
+  // command keeps its status.
+  return plat::CallsReply() == plat::Reply::NotAnswering ? NotResponding() : status;
 }
 
 }  // namespace app

@@ -38,13 +38,11 @@ int LaunchClient() {
 int LaunchWinamp() {
   plat::Window player = plat::FindWindowA(client::kPlayerClass, nullptr);
   plat::Window main = client::g_windows.mainWindow;
-  intptr_t answer = 0;
-  if (plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0, &answer) ==
-      plat::Reply::NotAnswering)
-    return NotResponding();
+  plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0);
+  if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   if (player != nullptr) {
     // The player is another program: whether it answers changes nothing here.
-    plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0, &answer);
+    plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
     return 1;
   }
 

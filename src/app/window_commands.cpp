@@ -13,7 +13,6 @@ namespace {
 using inventory::WindowNode;
 using text::PrefixMatch;
 
-constexpr char kErrorCaption[] = "Dowtrane Error";
 constexpr char kSendCaption[] = "Dowtrane - Send message";
 constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
 constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
@@ -49,11 +48,11 @@ void ToggleContactList(CommandState& state) {
     state.foregroundMain = true;
     return;
   }
-  bool wasVisible = false;
-  if (plat::ShowWindowBounded(list, plat::SW_RESTORE, &wasVisible) != plat::Reply::Answered) return;
-  if (wasVisible) {
+  // Once the list does not answer, the main window is not brought forward
+  // either: nothing more goes to the client.
+  if (plat::ShowWindowBounded(list, plat::SW_RESTORE)) {
     plat::SetForegroundIfAnswering(list);
-    plat::ShowWindowBounded(list, plat::SW_HIDE, &wasVisible);
+    plat::ShowWindowBounded(list, plat::SW_HIDE);
     plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
   } else {
     state.foregroundMain = true;
@@ -231,15 +230,9 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
 }  // namespace
 
 int RunWindowCommand(CommandState& state) {
-  client::g_windows.contactListWindow = nullptr;
-  WindowNode* root = inventory::NewWindowNode();
-  plat::EnumThreadWindows(client::g_windows.guiThreadId, inventory::ClassifyWindow,
-                          reinterpret_cast<intptr_t>(root));
+  WindowNode* root = inventory::BuildInventory();
   int status = RunOnInventory(state, root->next);
   inventory::FreeWindowTree(root);
-  // A client that did not answer is said so, whatever the command had done
-  // before. A busy one had the last call in hand: the command keeps its status.
-  if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   return status;
 }
 

@@ -13,23 +13,16 @@ bool AcceptsFiles(plat::Window window) {
   return (plat::GetExtendedStyle(window) & plat::WS_EX_ACCEPTFILES) != 0;
 }
 
-bool Send(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
-          intptr_t* answer) {
-  return plat::SendMessageBounded(window, message, wParam, lParam, answer) ==
-         plat::Reply::Answered;
-}
-
 void SendCommand(plat::Window window, uint32_t id) {
-  intptr_t ignored = 0;
-  Send(window, plat::WM_COMMAND, id, 0, &ignored);
+  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
 }
 
 void Dock(plat::Window window, char position) {
   if (!AcceptsFiles(window)) return;
-  // The position goes out only when the client answered the dock command
-  // with 0; without an answer there is none.
-  intptr_t answer = 0;
-  if (!Send(window, plat::WM_COMMAND, client::kDock, 0, &answer) || answer != 0) return;
+  // The position follows only an answer of 0; without an answer there is none.
+  if (plat::SendMessageBounded(window, plat::WM_COMMAND, client::kDock, 0) != 0 ||
+      plat::CallsReply() != plat::Reply::Answered)
+    return;
   switch (position) {
     case 't': case 'T': SendCommand(window, client::kDockTop); break;
     case 'b': case 'B': SendCommand(window, client::kDockBottom); break;
@@ -41,13 +34,13 @@ void Dock(plat::Window window, char position) {
 
 void FillSendDialog(plat::Window dialog, const char* contact) {
   plat::Window edit = plat::FindWindowExA(dialog, nullptr, client::kEditClass, nullptr);
-  intptr_t ignored = 0;
   // Typed as unsigned codes, so characters above 127 arrive intact.
   for (const char* p = contact; *p != '\0'; ++p)
-    if (!Send(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1, &ignored)) return;
+    plat::SendMessageBounded(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1);
   plat::Window ok =
       plat::FindWindowExA(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
-  if (Send(ok, plat::WM_LBUTTONDOWN, 0, 0, &ignored)) Send(ok, plat::WM_LBUTTONUP, 0, 0, &ignored);
+  plat::SendMessageBounded(ok, plat::WM_LBUTTONDOWN, 0, 0);
+  plat::SendMessageBounded(ok, plat::WM_LBUTTONUP, 0, 0);
 }
 
 }  // namespace
@@ -75,11 +68,9 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
     case 'o':
       if (AcceptsFiles(window)) SendCommand(window, client::kOfflineContacts);
       break;
-    case 'U': {
-      intptr_t ignored = 0;
-      Send(window, plat::WM_CHAR, 13, 1, &ignored);
+    case 'U':
+      plat::SendMessageBounded(window, plat::WM_CHAR, 13, 1);
       break;
-    }
     case 'd':
       Dock(window, option);
       break;

@@ -23,10 +23,8 @@ bool IsPassedOverKind(int32_t kind) {
   return kind == ContactList || kind == Console || kind == PlainQuiet;
 }
 
-bool SendCommand(plat::Window window, uint32_t id) {
-  intptr_t ignored = 0;
-  return plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0, &ignored) ==
-         plat::Reply::Answered;
+void SendCommand(plat::Window window, uint32_t id) {
+  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
 }
 
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
@@ -44,7 +42,8 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   while (*after == ' ') ++after;
   const bool contactFollows = *after != '\0';
 
-  if (!SendCommand(window, static_cast<uint32_t>(menuId)) || !contactFollows) return;
+  SendCommand(window, static_cast<uint32_t>(menuId));
+  if (!contactFollows) return;
 
   // The contact starts one character behind the medium word, counted from
   // the start of the text, blanks inside it kept; a name too long for the
@@ -62,16 +61,15 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
 
 void Apply(const WindowNode* node, char action, int32_t number, const char* messageText) {
   plat::Window window = node->window;
-  bool wasVisible = false;
   switch (action) {
     case ActionCode::Restore:
-      plat::ShowWindowBounded(window, plat::SW_RESTORE, &wasVisible);
+      plat::ShowWindowBounded(window, plat::SW_RESTORE);
       break;
     case ActionCode::Hide:
-      plat::ShowWindowBounded(window, plat::SW_HIDE, &wasVisible);
+      plat::ShowWindowBounded(window, plat::SW_HIDE);
       break;
     case ActionCode::Minimize:
-      plat::ShowWindowBounded(window, plat::SW_MINIMIZE, &wasVisible);
+      plat::ShowWindowBounded(window, plat::SW_MINIMIZE);
       break;
     case ActionCode::Attach:
       if (node->kind != Container && plat::IsWindowVisible(window))
@@ -90,12 +88,12 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
       SendCommand(window, client::kInfo);
       break;
     case ActionCode::MultiImTarget:
-      if (SendCommand(window, client::kMultiImTarget))
-        plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
+      SendCommand(window, client::kMultiImTarget);
+      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
       break;
     case ActionCode::MultiImCurrent:
-      if (SendCommand(window, client::kMultiImCurrentFirst))
-        SendCommand(window, client::kMultiImCurrentSecond);
+      SendCommand(window, client::kMultiImCurrentFirst);
+      SendCommand(window, client::kMultiImCurrentSecond);
       break;
     case ActionCode::SendMessage:
       SendToConsole(window, number, messageText);

@@ -32,6 +32,7 @@ inline constexpr uint32_t WS_EX_TRANSPARENT = 0x20;
 inline constexpr unsigned MB_OKCANCEL = 0x01;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONWARNING = 0x30;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
@@ -47,50 +48,47 @@ int GetWindowTextA(Window window, char* buffer, int size);
 int GetClassNameA(Window window, char* buffer, int size);
 uint32_t GetExtendedStyle(Window window);  // GetWindowLongA(GWL_EXSTYLE)
 bool IsWindowVisible(Window window);
+bool IsIconic(Window window);  // minimized
 Window GetWindowBelow(Window window);  // GetWindow(GW_HWNDNEXT): the window below in Z order
 int MessageBoxA(const char* text, const char* caption, unsigned type);  // no owner window
 
 // Calls that hand work to the thread of another program's window. The plain
 // Windows calls (plain_calls.h) wait for that thread without any bound; these
 // make the plain call on a helper thread while the run's own thread waits
-// for it. A call that has not returned after 200 ms is followed by probes,
-// WM_NULL through SendMessageTimeoutA(SMTO_ABORTIFHUNG), each 200 ms: a
-// thread that answers them still reads its message queue with the call in
-// hand (it shows a dialog of its own while it handles the call, say); one
-// that does not answer has stopped reading it. The waits are bounded by two
-// allowances, each counted over the whole run:
-//   patience, 5 s: from a call to the first answered probe, and each probe's
-//     own wait (none for a call that returns before any probe);
-//   busy time, 30 s: the rest of the wait on calls that were being probed.
-// A prompt thread gets the same calls, in the same order, as from the plain
-// calls, and no probe.
+// for it in slices: 250 ms for the call to return, then, if it has not,
+// 250 ms for a probe (WM_NULL through SendMessageTimeoutA, SMTO_ABORTIFHUNG)
+// to be answered. A thread that answers the probe still reads its message
+// queue with the call in hand (it shows a dialog of its own while it handles
+// the call, say); one that does not has stopped reading it. Two allowances,
+// each counted over the whole run, bound the waits:
+//   patience, 5 s: the slices whose probe was not answered (no slice starts
+//     that could take them past 5 s);
+//   busy time, 30 s: the slices whose probe was answered.
+// A thread that returns within 250 ms gets the same calls, in the same
+// order, as from the plain calls, and no probe.
 enum class Reply : int {
-  Answered = 0,  // the call returned (a window that is gone counts, as for the plain call)
-  NotAnswering,  // the thread did not answer a probe before the patience ran out; or,
-                 // with nothing sent, it is hung (IsHungAppWindow: it has not read its
-                 // queue for 5 s), the patience is spent, or no helper thread starts
-  Busy,          // the thread read its queue, but the call had not returned when the
+  Answered = 0,  // every call so far returned (a window that is gone counts, as for
+                 // the plain call)
+  NotAnswering,  // a thread left probes unanswered until the patience ran out; or, with
+                 // nothing sent, it was hung (IsHungAppWindow: it has not read its queue
+                 // for 5 s), or no helper thread started
+  Busy,          // a thread read its queue, but its call had not returned when the
                  // busy time ran out
 };
-// Once a call has ended NotAnswering or Busy, every later call (and
-// CheckNotHung) returns the same at once and sends nothing: the thread may
-// still hold a call of the run, and what followed it would be handled out of
-// turn, or never. A call to a null window is Answered with nothing sent.
-
-// SendMessageA; *answer is its result when Answered, otherwise 0.
-Reply SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
-                         intptr_t* answer);
-// ShowWindow; *wasVisible is its result (the window was visible before) when
-// Answered, otherwise false.
-Reply ShowWindowBounded(Window window, int command, bool* wasVisible);
-// SetWindowLongA(GWL_EXSTYLE), which sends WM_STYLECHANGING and WM_STYLECHANGED.
-Reply SetExtendedStyleBounded(Window window, uint32_t exStyle);
-// SetForegroundWindow, which does not wait; but not to a hung thread (NotAnswering).
-Reply SetForegroundIfAnswering(Window window);
+// CallsReply() after a call tells how it went. Once it is not Answered,
+// every later call returns at once with nothing sent (and SendMessageBounded
+// 0, ShowWindowBounded false): the thread may still hold a call of the run,
+// and what followed it would be handled out of turn, or never. A call to a
+// null window sends nothing and returns 0 or false.
+Reply CallsReply();
+intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+bool ShowWindowBounded(Window window, int command);  // true when the window was visible before
+void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLongA(GWL_EXSTYLE)
+// SetForegroundWindow does not wait, but it is not made for a thread that is
+// hung (NotAnswering) or once the calls have stopped.
+void SetForegroundIfAnswering(Window window);
 // Sends nothing: NotAnswering, as for a call, when the window's thread is hung.
 Reply CheckNotHung(Window window);
-// Answered while calls go out; otherwise the reply that stopped them.
-Reply CallsReply();
 
 // shell32
 void ShellExecuteA(const char* file, const char* parameters, int showCommand);
@@ -112,6 +110,21 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
                              size_t capacity, size_t* length);
 
 // kernel32
+// True when the process's standard output is a file or a pipe (it was
+// redirected); false for a console, or when there is none.
+bool StandardOutputIsFileOrPipe();
+// Writes the bytes to standard output as they are; false when not all of
+// them could be written.
+bool WriteStandardOutput(const char* bytes, size_t count);
+// The full path of the program's own file. Returns its length, or 0 (with
+// buffer[0] zero) when it cannot be read or does not fit in capacity - 1.
+size_t ProgramPath(char* buffer, size_t capacity);
+// True when path (relative to the current directory, or full) names a file
+// that exists; false for a folder or nothing.
+bool FileExists(const char* path);
+// The length of the longest start of text that is at most limit bytes long
+// and does not end inside a double-byte character of the system code page.
+size_t FittingPrefix(const char* text, size_t limit);
 void* AllocateZeroed(size_t size);  // null when memory runs out
 void Release(void* block);          // null is allowed
 [[noreturn]] void ExitProcess(int status);

@@ -6,7 +6,6 @@
 
 #include "fake_windows.h"
 #include "platform/bounded_calls.h"
-#include "platform/plain_calls.h"
 
 namespace fake {
 namespace {
@@ -29,7 +28,6 @@ struct Pending {
   int64_t stalledSince = 0;
   int64_t returnsAt = 0;
   bool reading = false;
-  intptr_t result = 0;
 };
 
 struct Threads {
@@ -61,19 +59,6 @@ const StallRule* RuleFor(plat::Window window, const std::string& line) {
   return nullptr;
 }
 
-intptr_t MakePlainCall(const plat::helper::Request& r) {
-  switch (r.kind) {
-    case plat::helper::Kind::Send:
-      return plat::SendMessageA(r.window, r.message, r.wParam, r.lParam);
-    case plat::helper::Kind::Show:
-      return plat::ShowWindow(r.window, r.command) ? 1 : 0;
-    case plat::helper::Kind::SetExtendedStyle:
-      plat::SetExtendedStyle(r.window, r.exStyle);
-      return 0;
-  }
-  return 0;
-}
-
 }  // namespace
 
 void HangThread(plat::ThreadId thread) { T().hung.insert(thread); }
@@ -92,11 +77,12 @@ namespace plat::helper {
 
 using fake::T;
 
-bool Begin(const Request& request) {
+bool Begin() {
+  const Window window = g_request.window;
   fake::Pending& p = T().pending;
   p = fake::Pending{};
   p.active = true;
-  p.thread = GetWindowThreadId(request.window);
+  p.thread = GetWindowThreadId(window);
   p.stalledSince = fake::Now();
   p.returnsAt = fake::Now();
   if (T().hung.count(p.thread) != 0) {
@@ -104,21 +90,20 @@ bool Begin(const Request& request) {
     return true;
   }
   const size_t before = fake::Journal().size();
-  p.result = fake::MakePlainCall(request);
+  Run();
   if (fake::Journal().size() > before)
-    if (const fake::StallRule* rule = fake::RuleFor(request.window, fake::Journal()[before])) {
+    if (const fake::StallRule* rule = fake::RuleFor(window, fake::Journal()[before])) {
       p.returnsAt += rule->milliseconds;
       p.reading = rule->reading;
     }
   return true;
 }
 
-bool Await(uint32_t milliseconds, intptr_t* result) {
+bool Await(uint32_t milliseconds) {
   fake::Pending& p = T().pending;
   if (!p.never && p.returnsAt <= fake::Now() + milliseconds) {
     if (p.returnsAt > fake::Now()) fake::SetClockMilliseconds(p.returnsAt);
     p.active = false;
-    *result = p.result;
     return true;
   }
   fake::SetClockMilliseconds(fake::Now() + milliseconds);
@@ -128,7 +113,7 @@ bool Await(uint32_t milliseconds, intptr_t* result) {
 bool Probe(Window window, uint32_t milliseconds) {
   ++T().probes;
   const ThreadId thread = GetWindowThreadId(window);
-  if (thread == 0) return true;  // the window is gone
+  if (thread == 0) return false;     // the window is gone: the send fails
   if (IsHung(window)) return false;  // SMTO_ABORTIFHUNG gives up at once
   if (!fake::Stalling(thread)) return true;
   const fake::Pending& p = T().pending;
@@ -147,6 +132,6 @@ bool IsHung(Window window) {
          fake::Now() - T().pending.stalledSince >= fake::kHungAfterMilliseconds;
 }
 
-uint32_t Ticks() { return static_cast<uint32_t>(fake::ClockMilliseconds()); }
+uint64_t Ticks() { return static_cast<uint64_t>(fake::ClockMilliseconds()); }
 
 }  // namespace plat::helper

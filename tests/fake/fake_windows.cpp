@@ -4,7 +4,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <map>
+#include <set>
 #include <unordered_set>
 #include <memory>
 
@@ -48,6 +51,12 @@ struct State {
   int readings = 0;
   int allocationsLeft = -1;
   int liveAllocations = 0;
+  Output output = Output::None;
+  std::string written;
+  size_t outputLimit = SIZE_MAX;
+  std::string programPath;
+  std::set<std::string> files;
+  bool doubleByte = false;
 };
 
 State& S() {
@@ -135,6 +144,12 @@ void Reset() {
   s.clockMs = 0;
   s.readings = 0;
   s.allocationsLeft = -1;
+  s.output = Output::None;
+  s.written.clear();
+  s.outputLimit = SIZE_MAX;
+  s.programPath.clear();
+  s.files.clear();
+  s.doubleByte = false;
   ResetThreads();
   plat::g_calls = plat::CallsRecord{};
 }
@@ -184,6 +199,7 @@ void Destroy(plat::Window window) {
 void SetHandler(plat::Window window, Handler handler) { Get(window)->handler = std::move(handler); }
 void SetReply(plat::Window window, uint32_t id, intptr_t reply) { Get(window)->replies[id] = reply; }
 void SetVisible(plat::Window window, bool visible) { Get(window)->shape.visible = visible; }
+void SetMinimized(plat::Window window, bool minimized) { Get(window)->minimized = minimized; }
 bool IsMinimized(plat::Window window) { return Get(window)->minimized; }
 uint32_t ExStyle(plat::Window window) { return Get(window)->shape.exStyle; }
 std::string Label(plat::Window window) {
@@ -223,6 +239,13 @@ bool LookUpRegistry(const std::string& key, uint32_t* type, std::string* bytes) 
   *bytes = found->second.bytes;
   return true;
 }
+
+void SetStandardOutput(Output kind) { S().output = kind; }
+std::string& StandardOutput() { return S().written; }
+void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
+void SetProgramPath(const std::string& path) { S().programPath = path; }
+void AddFile(const std::string& path) { S().files.insert(path); }
+void SetDoubleByteCodePage(bool doubleByte) { S().doubleByte = doubleByte; }
 
 void FailAllocationsAfter(int n) { S().allocationsLeft = n; }
 int LiveAllocations() { return S().liveAllocations; }
@@ -364,6 +387,11 @@ bool IsWindowVisible(Window window) {
   return true;
 }
 
+bool IsIconic(Window window) {
+  fake::FakeWindow* w = fake::Get(window);
+  return w != nullptr && w->minimized;
+}
+
 void SetForegroundWindow(Window window) {
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return;
@@ -443,6 +471,42 @@ void ExitProcess(int status) {
 }
 
 const char* ProcessCommandLineA() { return fake::S().narrowCommandLine.c_str(); }
+
+bool StandardOutputIsFileOrPipe() {
+  return fake::S().output == fake::Output::File || fake::S().output == fake::Output::Pipe;
+}
+
+bool WriteStandardOutput(const char* bytes, size_t count) {
+  fake::State& s = fake::S();
+  if (s.output == fake::Output::None) return false;
+  const size_t room = s.outputLimit - std::min(s.outputLimit, s.written.size());
+  s.written.append(bytes, std::min(count, room));
+  return count <= room;
+}
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  const std::string& path = fake::S().programPath;
+  if (capacity == 0) return 0;
+  if (path.empty() || path.size() >= capacity) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return static_cast<size_t>(fake::CopyText(path, buffer, static_cast<int>(capacity)));
+}
+
+bool FileExists(const char* path) { return fake::S().files.count(path) != 0; }
+
+size_t FittingPrefix(const char* text, size_t limit) {
+  size_t length = 0;
+  while (text[length] != '\0') {
+    const unsigned char c = static_cast<unsigned char>(text[length]);
+    const bool lead = fake::S().doubleByte && c >= 0x81 && c <= 0xFE && text[length + 1] != '\0';
+    const size_t step = lead ? 2 : 1;
+    if (length + step > limit) break;
+    length += step;
+  }
+  return length;
+}
 
 int64_t CalendarSeconds() {
   ++fake::S().readings;

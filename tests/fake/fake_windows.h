@@ -61,6 +61,7 @@ void Destroy(plat::Window window);  // with its descendants; later calls on it f
 void SetHandler(plat::Window window, Handler handler);
 void SetReply(plat::Window window, uint32_t commandId, intptr_t reply);
 void SetVisible(plat::Window window, bool visible);
+void SetMinimized(plat::Window window, bool minimized);
 bool IsMinimized(plat::Window window);
 uint32_t ExStyle(plat::Window window);
 std::string Label(plat::Window window);
@@ -83,6 +84,22 @@ void FailCommandLineSplit();
 void SetClockMilliseconds(int64_t ms);
 int64_t ClockMilliseconds();
 int ClockReadings();
+
+// Standard output: none (the default), a console, a file or a pipe; what
+// the program wrote to it; writes fail once this many bytes are written.
+enum class Output { None, Console, File, Pipe };
+void SetStandardOutput(Output kind);
+std::string& StandardOutput();
+void FailOutputAfter(size_t bytes);
+
+// The program's own path ("" when it cannot be read) and the files that
+// exist, by the path the program asks with.
+void SetProgramPath(const std::string& path);
+void AddFile(const std::string& path);
+
+// The code page: single-byte (Latin-1, the default) or one in which the
+// bytes 0x81 to 0xFE lead a double-byte character.
+void SetDoubleByteCodePage(bool doubleByte);
 
 // Allocations after the next n succeed no more.
 void FailAllocationsAfter(int n);

@@ -24,80 +24,53 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
   return t->proc(Own(window), t->context) != 0 ? TRUE : FALSE;
 }
 
-// The helper thread of the bounded calls: it makes one plain call at a
-// time, handed over through request and the two events. The record is
-// static, not on a caller's stack: a call the run stopped waiting for may
-// still return and write its result while the run ends.
-struct Helper {
-  HANDLE thread;
-  HANDLE go;    // auto-reset: a request is waiting
-  HANDLE done;  // auto-reset: the request has been carried out
-  helper::Request request;
-  intptr_t result;
-};
-
-Helper g_helper;  // zero-initialised; the thread starts with the first call
+// The helper of the bounded calls: a thread for each call, which makes the
+// plain call and ends. Its handle stays open until the process ends (one
+// per call).
+HANDLE g_helperThread;
 
 DWORD WINAPI HelperThread(LPVOID) {
-  for (;;) {
-    if (::WaitForSingleObject(g_helper.go, INFINITE) != WAIT_OBJECT_0) return 1;
-    const helper::Request& r = g_helper.request;
-    intptr_t result = 0;
-    switch (r.kind) {
-      case helper::Kind::Send:
-        result = SendMessageA(r.window, r.message, r.wParam, r.lParam);
-        break;
-      case helper::Kind::Show:
-        result = ShowWindow(r.window, r.command) ? 1 : 0;
-        break;
-      case helper::Kind::SetExtendedStyle:
-        SetExtendedStyle(r.window, r.exStyle);
-        break;
-    }
-    g_helper.result = result;
-    ::SetEvent(g_helper.done);
-  }
+  helper::Run();
+  return 0;
 }
 
 }  // namespace
 
 namespace helper {
 
-bool Begin(const Request& request) {
-  if (g_helper.thread == nullptr) {
-    if (g_helper.go == nullptr) g_helper.go = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (g_helper.done == nullptr) g_helper.done = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (g_helper.go == nullptr || g_helper.done == nullptr) return false;
-    g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
-    if (g_helper.thread == nullptr) return false;
-  }
-  g_helper.request = request;
-  ::SetEvent(g_helper.go);
-  return true;
+bool Begin() {
+  g_helperThread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+  return g_helperThread != nullptr;
 }
 
-bool Await(uint32_t milliseconds, intptr_t* result) {
-  if (::WaitForSingleObject(g_helper.done, milliseconds) != WAIT_OBJECT_0) return false;
-  *result = g_helper.result;
-  return true;
+bool Await(uint32_t milliseconds) {
+  return ::WaitForSingleObject(g_helperThread, milliseconds) == WAIT_OBJECT_0;
 }
 
 bool Probe(Window window, uint32_t milliseconds) {
-  DWORD_PTR ignored = 0;
-  if (::SendMessageTimeoutA(Native(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                            milliseconds, &ignored) != 0)
-    return true;
-  return ::IsWindow(Native(window)) == FALSE;
+  DWORD_PTR ignored;
+  return ::SendMessageTimeoutA(Native(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               milliseconds, &ignored) != 0;
 }
 
 bool IsHung(Window window) { return ::IsHungAppWindow(Native(window)) != FALSE; }
 
-uint32_t Ticks() { return ::GetTickCount(); }
+// The system clock may be set meanwhile; each wait stays bounded all the same.
+uint64_t Ticks() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t;
+  t.LowPart = now.dwLowDateTime;
+  t.HighPart = now.dwHighDateTime;
+  return t.QuadPart / 10000u;
+}
 
 }  // namespace helper
 
+// FindWindowA as FindWindowExA gives it (the same search of the top-level
+// windows), with one import fewer.
 Window FindWindowA(const char* className, const char* title) {
-  return Own(::FindWindowA(className, title));
+  return Own(::FindWindowExA(nullptr, nullptr, className, title));
 }
 
 Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
@@ -146,12 +119,19 @@ void SetExtendedStyle(Window window, uint32_t exStyle) {
 }
 
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  return ::SendMessageA(Native(window), message, wParam, lParam);
+  // SendMessageA itself, through a call the program imports already: no
+  // time limit, and the same result.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(Native(window), message, wParam, lParam, SMTO_NORMAL, INFINITE, &result);
+  return static_cast<intptr_t>(result);
 }
 
 bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window), command) != 0; }
 
 bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
+
+// IsIconic reads the same style bit; one import fewer.
+bool IsIconic(Window window) { return (::GetWindowLongA(Native(window), GWL_STYLE) & WS_MINIMIZE) != 0; }
 
 void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
 
@@ -211,7 +191,9 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   DWORD size = capacity > 0xffffffffu ? 0xffffffffu : static_cast<DWORD>(capacity);
   LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
-  ::RegCloseKey(key);
+  // The key stays open: the launchers read one value, start a program and
+  // end, and the end of the process closes it (one import fewer, within the
+  // size limit).
   if (status == ERROR_MORE_DATA) {
     buffer[0] = '\0';
     return RegistryRead::TooLarge;
@@ -223,25 +205,75 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   return TextFromRegistryValue(type, buffer, capacity, size, length);
 }
 
-void* AllocateZeroed(size_t size) { return ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+// LocalAlloc takes fixed blocks from the process heap, as HeapAlloc on
+// GetProcessHeap() would, with one import fewer.
+void* AllocateZeroed(size_t size) { return ::LocalAlloc(LPTR, size); }
 
 void Release(void* block) {
-  if (block != nullptr) ::HeapFree(::GetProcessHeap(), 0, block);
+  if (block != nullptr) ::LocalFree(block);
 }
 
 void ExitProcess(int status) { ::ExitProcess(static_cast<UINT>(status)); }
 
 const char* ProcessCommandLineA() { return ::GetCommandLineA(); }
 
-int64_t CalendarSeconds() {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t;
-  t.LowPart = now.dwLowDateTime;
-  t.HighPart = now.dwHighDateTime;
-  return static_cast<int64_t>(t.QuadPart / 10000000ull);
+bool StandardOutputIsFileOrPipe() {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = ::GetFileType(out);
+  return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
-void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+bool WriteStandardOutput(const char* bytes, size_t count) {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  // WriteFile may write less than asked to a pipe; go on until all is out.
+  while (count > 0) {
+    const DWORD chunk = count > 0x10000 ? 0x10000 : static_cast<DWORD>(count);
+    DWORD written = 0;
+    if (!::WriteFile(out, bytes, chunk, &written, nullptr) || written == 0) return false;
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  const DWORD size = capacity > 0x7fffffff ? 0x7fffffff : static_cast<DWORD>(capacity);
+  const DWORD n = ::GetModuleFileNameA(nullptr, buffer, size);
+  // n == size: the path was cut to fit (and, on older systems, not terminated).
+  if (n == 0 || n >= size) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  buffer[n] = '\0';
+  return n;
+}
+
+bool FileExists(const char* path) {
+  const DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+size_t FittingPrefix(const char* text, size_t limit) {
+  size_t length = 0;
+  while (text[length] != '\0') {
+    const size_t step =
+        ::IsDBCSLeadByte(static_cast<BYTE>(text[length])) && text[length + 1] != '\0' ? 2 : 1;
+    if (length + step > limit) break;
+    length += step;
+  }
+  return length;
+}
+
+int64_t CalendarSeconds() { return static_cast<int64_t>(helper::Ticks() / 1000u); }
+
+// A wait on the process itself (the pseudo handle of GetCurrentProcess),
+// which ends only when its time is up: Sleep through an import the helper
+// threads need anyway.
+void Sleep(uint32_t milliseconds) {
+  ::WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), milliseconds);
+}
 
 }  // namespace plat
