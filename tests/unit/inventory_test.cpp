@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 
 using inventory::WindowNode;
@@ -15,7 +15,7 @@ class Inventory : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    client::g_windows = client::ClientWindows{};
+    inventory::g_clientWindows = inventory::ClientWindows{};
     allocationsBefore_ = fake::LiveAllocations();
   }
   void TearDown() override {
@@ -70,7 +70,7 @@ TEST_F(Inventory, ClassifiesByPrecedence) {
   EXPECT_EQ(Build(),
             "list:0 channel:4 console:2 private:3 bare:2 short:5 notmain1:5 notmain2:5 "
             "dialog:6 dialog2:5");
-  EXPECT_EQ(client::g_windows.contactListWindow, list);
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list);
 }
 
 TEST_F(Inventory, ContainersHoldTheirRecognisedDescendantsAtAnyDepth) {
@@ -91,7 +91,7 @@ TEST_F(Inventory, ContainersHoldTheirRecognisedDescendantsAtAnyDepth) {
   plat::Window late = fake::Top("late", "x", "Last");
   // The contact list found deep inside a container is overridden by a later one.
   EXPECT_EQ(Build(), "box:1[inner:3 c:2 buddies:0] lone:5 later:0 late:5");
-  EXPECT_EQ(client::g_windows.contactListWindow, later);
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, later);
   (void)late;
 }
 

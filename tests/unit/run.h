@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/command.h"
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 #include "words.h"
 
@@ -26,7 +26,7 @@ inline std::vector<std::u16string> WideSplit(const std::string& line) {
 // The whole command line as typed, program name first; returns the status.
 inline int RunLine(const std::string& line) {
   fake::SetCommandLine(line, WideSplit(line));
-  client::g_windows = client::ClientWindows{};
+  inventory::g_clientWindows = inventory::ClientWindows{};
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
   t.copy(tail, sizeof tail - 1);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 
 using inventory::WindowNode;
@@ -32,7 +32,7 @@ class Walk : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    client::g_windows = client::ClientWindows{};
+    inventory::g_clientWindows = inventory::ClientWindows{};
     inner_.nodes = {Node("in-list", 0), Node("in-private", 3), Node("in-channel", 4)};
     top_.nodes = {Node("list", 0), Node("console", 2), Node("quiet", 6),
                   Node("box", 1, inner_.Link()), Node("private", 3), Node("plain", 5)};
@@ -106,7 +106,7 @@ TEST_F(Walk, EveryActionLetter) {
 
 TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
   fake::Reset();
-  client::g_windows.guiThreadId = 1;
+  inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
   consoles.nodes = {Node("AIM console", 2), Node("aix console", 2), Node("irc console", 2),
                     Node("a", 2)};
@@ -135,7 +135,7 @@ TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
 
 TEST_F(Walk, SendMessageCutsAnOverlongContactAtTheChildCommandsEnd) {
   fake::Reset();
-  client::g_windows.guiThreadId = 1;
+  inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
   consoles.nodes = {Node("m console", 2)};
   plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");

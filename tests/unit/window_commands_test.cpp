@@ -51,7 +51,7 @@ class WindowCommands : public ::testing::Test {
 TEST_F(WindowCommands, UnknownWordsBuildTheInventoryAndDoNothing) {
   for (const char* word : {"foo", "tran", "mi", "sen", "sho", "dis", "of"}) {
     EXPECT_EQ(RunTail(word), 0) << word;
-    EXPECT_EQ(client::g_windows.contactListWindow, list_);
+    EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list_);
   }
   EXPECT_TRUE(fake::Journal().empty());
 }

@@ -95,7 +95,7 @@ TEST_F(WindowList, EveryKindInTheOrderTheCommandsVisitThem) {
                         }));
   // Nothing was sent to the client; the contact list is recorded as for any command.
   EXPECT_TRUE(fake::Journal().empty());
-  EXPECT_EQ(client::g_windows.contactListWindow, list);
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list);
   EXPECT_TRUE(fake::StartedPrograms().empty());
 }
 
@@ -374,7 +374,7 @@ TEST_F(HelpFile, SlashQuestionMarkWorksWithTheClientAndTouchesNothing) {
   fake::Top("main", "quenvale", "Quenvale");
   fake::AddFile("dowtrane.txt");
   EXPECT_EQ(Opened("/?"), "dowtrane.txt");
-  EXPECT_EQ(client::g_windows.mainWindow, nullptr);  // not even looked up
+  EXPECT_EQ(inventory::g_clientWindows.mainWindow, nullptr);  // not even looked up
   EXPECT_TRUE(fake::Journal().empty());
   EXPECT_TRUE(fake::Boxes().empty());
 }
