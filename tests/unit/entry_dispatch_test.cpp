@@ -99,7 +99,7 @@ TEST_F(Dispatch, MissingClientSaysSoForEveryWordButTheLaunchers) {
   for (const fake::Box& box : fake::Boxes()) {
     EXPECT_EQ(box.text, "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale");
     EXPECT_EQ(box.caption, "Dowtrane Error");
-    EXPECT_EQ(box.type, 16u);
+    EXPECT_EQ(box.type, plat::MB_ICONERROR);
   }
   EXPECT_EQ(fake::ClockMilliseconds(), 0);  // "exit 10" did not wait
   EXPECT_EQ(inventory::g_clientWindows.guiThreadId, 0u);

@@ -6,6 +6,7 @@
 #include "fake_windows.h"
 
 using inventory::WindowNode;
+using enum inventory::WindowKind;
 
 namespace {
 
@@ -33,9 +34,11 @@ class Walk : public ::testing::Test {
   void SetUp() override {
     fake::Reset();
     inventory::g_clientWindows = inventory::ClientWindows{};
-    inner_.nodes = {Node("in-list", 0), Node("in-private", 3), Node("in-channel", 4)};
-    top_.nodes = {Node("list", 0), Node("console", 2), Node("quiet", 6),
-                  Node("box", 1, inner_.Link()), Node("private", 3), Node("plain", 5)};
+    inner_.nodes = {Node("in-list", ContactList), Node("in-private", Private),
+                    Node("in-channel", Channel)};
+    top_.nodes = {Node("list", ContactList), Node("console", Console),
+                  Node("quiet", PlainQuiet), Node("box", Container, inner_.Link()),
+                  Node("private", Private), Node("plain", Plain)};
     first_ = top_.Link();
   }
   Lines WalkFrom(int32_t target, const char* action, int32_t number = 0) {
@@ -108,8 +111,8 @@ TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
   fake::Reset();
   inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
-  consoles.nodes = {Node("AIM console", 2), Node("aix console", 2), Node("irc console", 2),
-                    Node("a", 2)};
+  consoles.nodes = {Node("AIM console", Console), Node("aix console", Console),
+                    Node("irc console", Console), Node("a", Console)};
   plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
   fake::Child(dialog, "edit", "Edit");
   fake::Child(dialog, "ok", "Button", "OK");
@@ -137,7 +140,7 @@ TEST_F(Walk, SendMessageCutsAnOverlongContactAtTheChildCommandsEnd) {
   fake::Reset();
   inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
-  consoles.nodes = {Node("m console", 2)};
+  consoles.nodes = {Node("m console", Console)};
   plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
   fake::Child(dialog, "edit", "Edit");
   std::string message = "m " + std::string(397, 'z');  // 399 characters

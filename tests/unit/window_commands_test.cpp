@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "box_kind.h"
 #include "run.h"
 
 using namespace testing_support;
@@ -40,7 +41,7 @@ class WindowCommands : public ::testing::Test {
   Lines Boxes() {
     Lines out;
     for (const fake::Box& b : fake::Boxes())
-      out.push_back(b.caption + "|" + b.text + "|" + std::to_string(b.type));
+      out.push_back(b.caption + "|" + b.text + "|" + testing_support::BoxKind(b.type));
     return out;
   }
   plat::Window list_, listControl_, work_, workPrivate_, aim_, main_;
@@ -90,9 +91,9 @@ TEST_F(WindowCommands, UnknownTargetsAndContainers) {
   EXPECT_EQ(RunTail("hide cont"), 1);
   EXPECT_EQ(RunTail("hide container nope"), 5);
   EXPECT_EQ(RunTail("attach container"), 5);  // the missing number stands in as "0"
-  EXPECT_EQ(Boxes(), (Lines{"Dowtrane Error|Unknown option\ncont|16",
-                            "Dowtrane Error|Unknown container\nnope|16",
-                            "Dowtrane Error|Unknown container\n0|16"}));
+  EXPECT_EQ(Boxes(), (Lines{"Dowtrane Error|Unknown option\ncont|error ok",
+                            "Dowtrane Error|Unknown container\nnope|error ok",
+                            "Dowtrane Error|Unknown container\n0|error ok"}));
   EXPECT_TRUE(fake::Journal().empty());
   // An overlong name is cut to fit the box text.
   fake::Boxes().clear();
@@ -198,9 +199,9 @@ TEST_F(WindowCommands, SendMessageRefusesUnknownMedia) {
   EXPECT_EQ(RunTail("sendmessage \"aim\" bob"), 1);
   EXPECT_EQ(RunTail("sendmessage"), 1);
   EXPECT_EQ(Boxes(),
-            (Lines{"Dowtrane - Send message|Unknown chat medium:\n\tjabber\nUse AIM, ICQ, IRC, YAHOO! or MSN|48",
-                   "Dowtrane - Send message|Unknown chat medium:\n\t\"aim\"\nUse AIM, ICQ, IRC, YAHOO! or MSN|48",
-                   "Dowtrane - Send message|Unknown chat medium:\n\t\nUse AIM, ICQ, IRC, YAHOO! or MSN|48"}));
+            (Lines{"Dowtrane - Send message|Unknown chat medium:\n\tjabber\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok",
+                   "Dowtrane - Send message|Unknown chat medium:\n\t\"aim\"\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok",
+                   "Dowtrane - Send message|Unknown chat medium:\n\t\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok"}));
   EXPECT_TRUE(fake::Journal().empty());
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("sendmessage " + std::string(600, 'j')), 1);
@@ -212,7 +213,7 @@ TEST_F(WindowCommands, SendMessageRefusesUnknownMedia) {
 TEST_F(WindowCommands, MultiImAsksFirst) {
   fake::AnswerBoxes({plat::IDCANCEL});
   EXPECT_EQ(RunTail("multiim all"), 3);
-  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending all MultiIM|49"});
+  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending all MultiIM|warning okcancel"});
   EXPECT_TRUE(fake::Journal().empty());
 
   fake::Boxes().clear();
@@ -226,14 +227,14 @@ TEST_F(WindowCommands, MultiImAsksFirst) {
   fake::Journal().clear();
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("multiim bogus"), 1);
-  EXPECT_EQ(Boxes(), (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|49",
-                            "Dowtrane Error|Unknown option\nbogus|16"}));
+  EXPECT_EQ(Boxes(), (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|warning okcancel",
+                            "Dowtrane Error|Unknown option\nbogus|error ok"}));
   EXPECT_EQ(fake::Journal(), (Lines{"w-private command 40039", "w-private command 40037"}));
 
   fake::Journal().clear();
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("multiim"), 0);  // the contact list is no MultiIM target
-  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending contact MultiIM|49"});
+  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending contact MultiIM|warning okcancel"});
   EXPECT_EQ(fake::Journal(), (Lines{"w-private command 40039", "w-private command 40037"}));
 }
 

@@ -11,7 +11,6 @@ using namespace testing_support;
 namespace {
 
 constexpr char kCaption[] = "Dowtrane - Windows";
-constexpr unsigned kInformation = 0x40;
 constexpr char kFollow[] = "Windows, in the order the commands visit them:";
 
 // The box's lines, or the standard output's (each of which must end in CRLF).
@@ -19,7 +18,7 @@ Lines BoxLines() {
   EXPECT_EQ(fake::Boxes().size(), 1u);
   if (fake::Boxes().empty()) return {};
   EXPECT_EQ(fake::Boxes()[0].caption, kCaption);
-  EXPECT_EQ(fake::Boxes()[0].type, kInformation);
+  EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONINFORMATION);
   Lines out;
   std::string text = fake::Boxes()[0].text;
   EXPECT_EQ(text.find('\r'), std::string::npos);
@@ -281,7 +280,7 @@ TEST_F(WindowList, AFailedWriteStopsTheListAndSaysSo) {
   ASSERT_EQ(fake::Boxes().size(), 1u);
   EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
   EXPECT_EQ(fake::Boxes()[0].text, "Can't write the list of windows to the standard output");
-  EXPECT_EQ(fake::Boxes()[0].type, 16u);
+  EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONERROR);
 }
 
 TEST_F(WindowList, WithoutTheClientTheUsualMessageAndNoOutput) {
