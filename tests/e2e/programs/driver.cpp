@@ -52,14 +52,15 @@
 #include <string>
 #include <vector>
 
+#include "protocol.h"
 #include "words.h"
 
 namespace {
 
-constexpr char kControlClass[] = "DowtraneTestControl";
-constexpr UINT kSyncMessage = WM_APP + 1;
-constexpr UINT kQuitMessage = WM_APP + 2;
-constexpr UINT kRestackMessage = WM_APP + 3;
+using protocol::kControlClass;
+using protocol::kQuitMessage;
+using protocol::kRestackMessage;
+using protocol::kSyncMessage;
 constexpr DWORD kRunTimeoutMs = 20000;
 
 struct RegistryValue {
