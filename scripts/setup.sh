@@ -5,6 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev
+          clang-14 libclang-rt-14-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 wine32:i386 xvfb xauth)
