@@ -23,8 +23,9 @@ if ! "$cxx" -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/pr
   exit 77
 fi
 
+mkdir -p "$tree"
 cmake -S "$root" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOWTRANE_FUZZ=ON \
-  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" >"$tree.configure.log" 2>&1 ||
-  { cat "$tree.configure.log" >&2; exit 1; }
+  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" >"$tree/configure.log" 2>&1 ||
+  { cat "$tree/configure.log" >&2; exit 1; }
 cmake --build "$tree" -j2 --target dowtrane_fuzz >&2
 echo "$tree/tests/fuzz/dowtrane_fuzz"

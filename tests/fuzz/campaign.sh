@@ -76,8 +76,10 @@ for f in "$artifacts"/crash-* "$artifacts"/leak-* "$artifacts"/timeout-* "$artif
   findings=$((findings + 1))
   if [ "$findings" -eq 1 ]; then
     echo "---- libFuzzer's report"
-    sed -n '/ERROR\|broken:\|==[0-9]*==\|deadly signal\|Timeout\|out-of-memory/,$p' "$log" |
-      grep -v '^stat::\|^#' | head -n 120
+    # From the first line of the sanitizers', libFuzzer's or the target's
+    # report on.
+    awk '/ERROR|broken:|runtime error|deadly signal|Timeout|out-of-memory/ { on = 1 }
+         on && !/^stat::|^#[0-9]|^progress:/' "$log" | head -n 150 || true
   fi
   echo "---- reproducer: $f"
   echo "run it again with: $target $f"
