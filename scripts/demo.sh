@@ -4,17 +4,33 @@
 # container, consoles, private windows, channels, the media player), runs
 #   dowtrane.exe <your command line>
 # against it and prints what the client's windows received, the message
-# boxes (answered with OK) and the exit status.
+# boxes (answered with OK) and the exit status. It uses the 32-bit build,
+# the one most users run, where the host runs 32-bit programs, and the
+# 64-bit build otherwise.
 #   scripts/demo.sh top
 #   scripts/demo.sh hide all
 #   scripts/demo.sh sendmessage aim "John Smith"
-set -euo pipefail
-cd "$(dirname "$0")/.."
+#   scripts/demo.sh /windows       what Dowtrane sees of the sample windows
+set -eEuo pipefail
+DOWTRANE_SCRIPT=scripts/demo.sh
+. "$(dirname "$0")/common.sh"
+cd "$DOWTRANE_ROOT"
 [ $# -gt 0 ] || set -- top
 
+step "installing the packages (scripts/setup.sh)" "its output above"
 bash scripts/setup.sh
-cmake --preset windows-x86 >/dev/null
-cmake --build --preset windows-x86 >/dev/null
+reason=$(no_32bit_reason)
+preset=windows-x86
+[ -z "$reason" ] || preset=windows-x64
+step "configuring the $preset preset" "build/$preset/CMakeFiles/CMakeOutput.log"
+cmake --preset "$preset" >/dev/null
+step "building the $preset preset" "the compiler's output above"
+cmake --build --preset "$preset" >/dev/null
+if [ -z "$reason" ]; then
+  echo "Running the 32-bit build, build/$preset/dowtrane.exe."
+else
+  echo "Running the 64-bit build, build/$preset/dowtrane.exe: $reason."
+fi
 
 # The command line as typed: arguments with blanks in double quotes; % is
 # the escape character of the test files.
@@ -26,13 +42,15 @@ for arg in "$@"; do
 done
 
 state=build/demo
-programs=build/windows-x86/tests/e2e/programs
+programs=build/$preset/tests/e2e/programs
 mkdir -p "$state"
 printf 'case demo\nclient demo\nshow\nrun %s\nend\n' "$tail" >"$state/demo.txt"
 trap 'bash tests/e2e/wine.sh stop "$state"' EXIT
-bash tests/e2e/wine.sh start "$state" "$programs"
+step "starting the Wine test bed" "the lines above and the logs in $state"
+bash tests/e2e/wine.sh start "$state" "$programs" "$programs"
 echo "The test client's windows (label: class, title):"
 sed -n 's/^window \([^ ]*\) class=\([^ ]*\) title=\([^ ]*\).*/  \1: "\2", "\3"/p' \
   tests/e2e/demo.txt | sed 's/%s/ /g'
-bash tests/e2e/wine.sh run "$state" build/windows-x86/dowtrane.exe "$programs" \
+step "running dowtrane.exe under Wine" "the lines above"
+bash tests/e2e/wine.sh run "$state" "build/$preset/dowtrane.exe" "$programs" \
   tests/e2e/demo.txt "$state/demo.txt" | grep -v 'cases passed'

@@ -9,6 +9,9 @@
 
 namespace app {
 
+// The caption of the boxes that say a command went wrong.
+inline constexpr char kErrorCaption[] = "Dowtrane Error";
+
 struct CommandState {
   const char* word;       // never null and never empty
   const char* firstArg;   // null when absent
@@ -36,5 +39,8 @@ int WinMain(char* tail);
 
 // Decides what the command word asks for and carries it out.
 int Dispatch(CommandState& state);
+
+// Opens the help file with the shell.
+void OpenHelpFile();
 
 }  // namespace app

@@ -10,7 +10,8 @@ namespace {
 
 constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
-constexpr char kErrorCaption[] = "Dowtrane Error";
+// The whole word in any case: no shorter or longer word means it.
+constexpr char kListWindowsWord[] = "/windows";
 
 // Between clock readings of the exit delay. Short enough that the command
 // goes out within a few tens of milliseconds of the moment the delay allows.
@@ -60,6 +61,7 @@ int Dispatch(CommandState& state) {
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return 0;
   }
+  if (text::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
   for (const MenuWord& row : kMenuWords) {
     if (!text::PrefixMatch(state.word, row.literal, row.count)) continue;
     if (row.menuId == client::kExit && state.firstArg != nullptr)

@@ -1,5 +1,6 @@
 #include "app/command.h"
 #include "client/contract.h"
+#include "client/text.h"
 #include "client/windows.h"
 
 namespace app {
@@ -7,8 +8,38 @@ namespace {
 
 constexpr char kShell[] = "explorer.exe";
 constexpr char kHelpFile[] = "dowtrane.txt";
+// Opens the help file, with or without the client.
+constexpr char kHelpWord[] = "/?";
 
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+// The shell would split its parameters at a blank, and explorer.exe its own
+// at a comma, so a path holding either goes in double quotes.
+bool NeedsQuotes(const char* path) {
+  for (const char* p = path; *p != '\0'; ++p)
+    if (*p == ' ' || *p == ',') return true;
+  return false;
+}
+
+// The help file in the program's folder, by its full path, as the shell's
+// parameters; false when the program's path cannot be read or the result
+// would not fit.
+bool HelpFileBesideProgram(char* out, size_t capacity) {
+  char folder[text::kBufferSize];
+  const size_t length = plat::ProgramPath(folder, sizeof folder);
+  size_t folderEnd = 0;  // one past the last backslash
+  for (size_t i = 0; i < length; ++i)
+    if (folder[i] == '\\') folderEnd = i + 1;
+  if (folderEnd == 0) return false;
+  folder[folderEnd] = '\0';
+  const bool quoted = NeedsQuotes(folder);
+  text::Builder b = text::Start(out, capacity);
+  if (quoted) text::AppendChar(b, '"');
+  text::Append(b, folder);
+  text::Append(b, kHelpFile);
+  if (quoted) text::AppendChar(b, '"');
+  return !b.cut;
+}
 
 }  // namespace
 
@@ -40,9 +71,18 @@ char* NextToken(char** cursor) {
   return token;
 }
 
+void OpenHelpFile() {
+  // The one in the current directory as ever, by its bare name; otherwise
+  // the one beside the program, which is where it is installed. When even
+  // that path cannot be had, the bare name lets the shell say what is missing.
+  char path[text::kBufferSize];
+  const bool beside = !plat::FileExists(kHelpFile) && HelpFileBesideProgram(path, sizeof path);
+  plat::ShellExecuteA(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
+}
+
 int WinMain(char* tail) {
   if (tail[0] == '\0') {
-    plat::ShellExecuteA(kShell, kHelpFile, plat::SW_SHOWNORMAL);
+    OpenHelpFile();
     return 0;
   }
   CommandState state;
@@ -52,6 +92,10 @@ int WinMain(char* tail) {
   state.secondArg = state.firstArg != nullptr ? NextToken(&cursor) : nullptr;
   state.thirdArg = state.secondArg != nullptr ? NextToken(&cursor) : nullptr;
   if (state.word == nullptr) return 0;  // cannot happen: the tail starts with no blank
+  if (text::Equals(state.word, kHelpWord)) {
+    OpenHelpFile();
+    return 0;
+  }
 
   state.action[0] = '0';
   state.action[1] = '\0';

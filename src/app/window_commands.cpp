@@ -13,7 +13,6 @@ namespace {
 using inventory::WindowNode;
 using text::PrefixMatch;
 
-constexpr char kErrorCaption[] = "Dowtrane Error";
 constexpr char kSendCaption[] = "Dowtrane - Send message";
 constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
 constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
@@ -225,10 +224,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
 }  // namespace
 
 int RunWindowCommand(CommandState& state) {
-  client::g_windows.contactListWindow = nullptr;
-  WindowNode* root = inventory::NewWindowNode();
-  plat::EnumThreadWindows(client::g_windows.guiThreadId, inventory::ClassifyWindow,
-                          reinterpret_cast<intptr_t>(root));
+  WindowNode* root = inventory::BuildInventory();
   int status = RunOnInventory(state, root->next);
   inventory::FreeWindowTree(root);
   return status;

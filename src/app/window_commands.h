@@ -7,4 +7,9 @@ namespace app {
 
 int RunWindowCommand(CommandState& state);
 
+// Lists the client's windows as the window commands see them, in a box or,
+// when the standard output is a file or a pipe, there. Sends the client
+// nothing; returns 0.
+int ListWindows();
+
 }  // namespace app

@@ -63,6 +63,16 @@ void Append(Builder& builder, const char* text) {
   builder.data[builder.length] = '\0';
 }
 
+void AppendDecimal(Builder& builder, uint32_t value) {
+  char digits[10];  // 4294967295 has ten
+  size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (count > 0) AppendChar(builder, digits[--count]);
+}
+
 void AppendReserving(Builder& builder, const char* text, size_t reserve) {
   for (const char* p = text; *p != '\0'; ++p) {
     if (builder.length + 1 + reserve >= builder.capacity) {

@@ -37,6 +37,7 @@ struct Builder {
 Builder Start(char* buffer, size_t capacity);  // capacity must be at least 1
 void Append(Builder& builder, const char* text);
 void AppendChar(Builder& builder, char c);
+void AppendDecimal(Builder& builder, uint32_t value);
 // Appends text but leaves room for reserve more characters, so that a fixed
 // ending still fits after an argument of any length.
 void AppendReserving(Builder& builder, const char* text, size_t reserve);

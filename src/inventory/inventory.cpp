@@ -112,6 +112,14 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   return 1;
 }
 
+WindowNode* BuildInventory() {
+  client::g_windows.contactListWindow = nullptr;
+  WindowNode* root = NewWindowNode();
+  plat::EnumThreadWindows(client::g_windows.guiThreadId, ClassifyWindow,
+                          reinterpret_cast<intptr_t>(root));
+  return root;
+}
+
 WindowNode* FindContainer(WindowNode* node, const char* name) {
   for (; node != nullptr; node = node->next) {
     char title[text::kBufferSize];

@@ -36,6 +36,11 @@ struct WindowNode {
 // with status 1.
 WindowNode* NewWindowNode();
 
+// Classifies the windows of the client's GUI thread (client::g_windows)
+// and records its contact-list window there. Returns the root node, whose
+// next is the first window; release it with FreeWindowTree.
+WindowNode* BuildInventory();
+
 // Releases the node, its child list and the rest of its list. Returns 0.
 int FreeWindowTree(WindowNode* node);
 

@@ -32,6 +32,7 @@ inline constexpr uint32_t WS_EX_TRANSPARENT = 0x20;
 inline constexpr unsigned MB_OKCANCEL = 0x01;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONWARNING = 0x30;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
@@ -50,6 +51,7 @@ void SetExtendedStyle(Window window, uint32_t exStyle);   // SetWindowLongA(GWL_
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 bool ShowWindow(Window window, int command);  // true when the window was visible before
 bool IsWindowVisible(Window window);
+bool IsIconic(Window window);  // minimized
 void SetForegroundWindow(Window window);
 Window GetWindowBelow(Window window);  // GetWindow(GW_HWNDNEXT): the window below in Z order
 int MessageBoxA(const char* text, const char* caption, unsigned type);  // no owner window
@@ -74,6 +76,21 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
                              size_t capacity, size_t* length);
 
 // kernel32
+// True when the process's standard output is a file or a pipe (it was
+// redirected); false for a console, or when there is none.
+bool StandardOutputIsFileOrPipe();
+// Writes the bytes to standard output as they are; false when not all of
+// them could be written.
+bool WriteStandardOutput(const char* bytes, size_t count);
+// The full path of the program's own file. Returns its length, or 0 (with
+// buffer[0] zero) when it cannot be read or does not fit in capacity - 1.
+size_t ProgramPath(char* buffer, size_t capacity);
+// True when path (relative to the current directory, or full) names a file
+// that exists; false for a folder or nothing.
+bool FileExists(const char* path);
+// The length of the longest start of text that is at most limit bytes long
+// and does not end inside a double-byte character of the system code page.
+size_t FittingPrefix(const char* text, size_t limit);
 void* AllocateZeroed(size_t size);  // null when memory runs out
 void Release(void* block);          // null is allowed
 [[noreturn]] void ExitProcess(int status);

@@ -4,11 +4,41 @@
 // escape character is not the backslash, so Windows paths need no escaping.
 #pragma once
 
+#include <ctype.h>
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
 namespace testfiles {
 
+// Checks the escapes of a line; false, with the reason, on a malformed one:
+// a lone % at the end, an unknown letter, %x without two hexadecimal digits.
+inline bool CheckEscapes(const std::string& in, std::string* why) {
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (in[i] != '%') continue;
+    if (i + 1 >= in.size()) {
+      *why = "a lone % at the end of the line (write %% for a percent sign)";
+      return false;
+    }
+    const char c = in[++i];
+    if (c == 'x') {
+      if (i + 2 >= in.size() || !isxdigit(static_cast<unsigned char>(in[i + 1])) ||
+          !isxdigit(static_cast<unsigned char>(in[i + 2]))) {
+        *why = "%x needs two hexadecimal digits";
+        return false;
+      }
+      i += 2;
+    } else if (std::string("ntsq%").find(c) == std::string::npos) {
+      *why = std::string("unknown escape %") + c;
+      return false;
+    }
+  }
+  return true;
+}
+
+// Undoes the escapes of a line that CheckEscapes accepted; a malformed
+// escape is kept as it stands.
 inline std::string Unescape(const std::string& in) {
   std::string out;
   for (size_t i = 0; i < in.size(); ++i) {
@@ -24,11 +54,13 @@ inline std::string Unescape(const std::string& in) {
       case 'q': out += '"'; break;
       case '%': out += '%'; break;
       case 'x':
-        if (i + 2 < in.size()) {
-          out += static_cast<char>(std::stoi(in.substr(i + 1, 2), nullptr, 16));
+        if (i + 2 < in.size() && isxdigit(static_cast<unsigned char>(in[i + 1])) &&
+            isxdigit(static_cast<unsigned char>(in[i + 2]))) {
+          out += static_cast<char>(strtoul(in.substr(i + 1, 2).c_str(), nullptr, 16));
           i += 2;
+          break;
         }
-        break;
+        [[fallthrough]];
       default: out += '%'; out += c; break;
     }
   }

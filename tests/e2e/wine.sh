@@ -1,24 +1,35 @@
 #!/bin/bash
 # The Wine test bed of the end-to-end tests and of the demo.
-#   wine.sh start <state dir> <programs dir>   X server, Wine prefix, a keeper
+#   wine.sh start <state dir> <programs dir 32> <programs dir 64>
+#                                 X server, Wine prefix, a keeper
 #   wine.sh stop <state dir>      stops what start started, by process id
 #   wine.sh run <state dir> <dowtrane.exe> <programs dir> <suite>... [-only <case>]
-# The state dir holds the prefix (kept between runs: its first start takes
-# half a minute, later ones a fraction of a second), the work dirs and the
-# process ids.
-set -euo pipefail
+#   wine.sh kind                  prints the Wine this host uses: wow64 or win64
+# The state dir holds, per kind of Wine, the prefix (kept between runs: its
+# first start takes half a minute, later ones a fraction of a second), the
+# work dirs and the process ids. On a host without 32-bit programs ("win64",
+# see scripts/common.sh) a run that needs a 32-bit program ends with the
+# status CTest counts as skipped, and says why.
+set -eEuo pipefail
+DOWTRANE_SCRIPT=tests/e2e/wine.sh
+. "$(dirname "$0")/../../scripts/common.sh"
 
 command=$1
-state=$(mkdir -p "$2" && cd "$2" && pwd)
+[ "$command" = kind ] && { wine_kind; exit 0; }
+kind=$(wine_kind)
+use_wine "$kind"
+base=$(mkdir -p "$2" && cd "$2" && pwd)
+state=$base/$kind
+mkdir -p "$state"
 shift 2
 
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
-export WINEARCH=win64
 base_overrides="mscoree,mshtml="
 
 load_env() {
-  [ -f "$state/env" ] || { echo "wine.sh: the test bed is not started ($state)" >&2; exit 2; }
+  [ -f "$state/env" ] ||
+    fail "the test bed is not started ($state)" "the output of 'wine.sh start' (CTest: e2e.setup)"
   # shellcheck disable=SC1091
   . "$state/env"
   export DISPLAY
@@ -26,12 +37,20 @@ load_env() {
 
 alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 
+winpath() { "$WINE" winepath -w "$1" 2>/dev/null; }
+
 start() {
+  local programs=$1
   if [ -f "$state/env" ]; then
     . "$state/env"
     if alive "${XVFB_PID:-}" && alive "${KEEPER_PID:-}"; then return 0; fi
     stop
   fi
+  echo "wine.sh: $kind Wine${reason:+ ($reason)}; test programs from $programs"
+  [ -f "$programs/testclient.exe" ] ||
+    fail "no test client at $programs/testclient.exe" "the build of the windows presets"
+
+  step "starting Xvfb" "$state/xvfb.log"
   local display=90
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
@@ -40,65 +59,93 @@ start() {
   local xvfb=$!
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$display" ] && break
+    alive "$xvfb" || break
     sleep 0.05
   done
+  [ -e "/tmp/.X11-unix/X$display" ] || fail "Xvfb did not start on :$display" "$state/xvfb.log"
   export DISPLAY=":$display"
   printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$xvfb" >"$state/env"
 
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    WINEDLLOVERRIDES="$base_overrides" wineboot -i >"$state/wineboot.log" 2>&1
+    step "creating the Wine prefix ($kind)" "$state/wineboot.log"
+    WINEDLLOVERRIDES="$base_overrides" "$WINE" wineboot -i >"$state/wineboot.log" 2>&1
+    # The registry files appear when the server writes them out, later.
+    [ -d "$WINEPREFIX/drive_c/windows/system32" ] ||
+      fail "wineboot made no prefix" "$state/wineboot.log"
   fi
   # Without a window manager, Wine waits two seconds for every managed
   # window to be withdrawn; unmanaged windows close at once.
-  WINEDLLOVERRIDES="$base_overrides" wine reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Managed /d N /f >/dev/null 2>&1
+  step "configuring the Wine prefix" "$state/wineboot.log"
+  WINEDLLOVERRIDES="$base_overrides" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /d N /f >>"$state/wineboot.log" 2>&1
 
   # The keeper holds the Wine desktop open for the whole run, so that the
   # test processes, which run with different overrides, never start it.
+  step "starting the keeper (a test client without windows)" "$state/keeper.log"
   : >"$state/keeper.txt"
   rm -f "$state/keeper-journal.txt"
-  WINEDLLOVERRIDES="$base_overrides" nohup wine "$PROGRAMS_DIR/testclient.exe" \
-    "$(winepath -w "$state/keeper.txt")" "$(winepath -w "$state/keeper-journal.txt")" \
-    "$(winepath -w "$state/keeper-map.txt")" "dowtrane-keeper" >"$state/keeper.log" 2>&1 &
-  printf 'KEEPER_PID=%s\n' "$!" >>"$state/env"
-  for _ in $(seq 200); do
+  local scenario journal map
+  scenario=$(winpath "$state/keeper.txt")
+  journal=$(winpath "$state/keeper-journal.txt")
+  map=$(winpath "$state/keeper-map.txt")
+  WINEDLLOVERRIDES="$base_overrides" nohup "$WINE" "$programs/testclient.exe" \
+    "$scenario" "$journal" "$map" "dowtrane-keeper" >"$state/keeper.log" 2>&1 &
+  local keeper=$!
+  printf 'KEEPER_PID=%s\n' "$keeper" >>"$state/env"
+  for _ in $(seq 300); do
     [ -f "$state/keeper-journal.txt" ] && break
+    alive "$keeper" || break
     sleep 0.05
   done
+  [ -f "$state/keeper-journal.txt" ] || fail "the keeper did not start" "$state/keeper.log"
 }
 
 stop() {
-  if [ -f "$state/env" ]; then
-    . "$state/env"
-    export DISPLAY
-    wineserver -k 2>/dev/null || true
-    alive "${KEEPER_PID:-}" && kill "$KEEPER_PID" 2>/dev/null || true
-    alive "${XVFB_PID:-}" && kill "$XVFB_PID" 2>/dev/null || true
-    rm -f "$state/env"
-  fi
+  local dir
+  for dir in "$base"/*/; do
+    [ -f "$dir/env" ] || continue
+    (
+      . "$dir/env"
+      export DISPLAY WINEPREFIX="$dir/prefix"
+      wineserver -k 2>/dev/null || true
+      alive "${KEEPER_PID:-}" && kill "$KEEPER_PID" 2>/dev/null || true
+      alive "${XVFB_PID:-}" && kill "$XVFB_PID" 2>/dev/null || true
+    )
+    rm -f "$dir/env"
+  done
 }
 
 run() {
-  load_env
   local exe=$1 programs=$2
   shift 2
+  if [ "$kind" = win64 ] && { pe_is_32bit "$exe" || pe_is_32bit "$programs/driver.exe"; }; then
+    echo "SKIPPED: this run needs 32-bit Windows programs, and $reason"
+    exit "$DOWTRANE_SKIP_STATUS"
+  fi
+  load_env
+  step "running the driver with $exe" "the driver's lines above"
   local args=() a
   for a in "$@"; do
-    if [ -f "$a" ]; then args+=("$(winepath -w "$a")"); else args+=("$a"); fi
+    if [ -f "$a" ]; then args+=("$(winpath "$a")"); else args+=("$a"); fi
   done
   local work
-  work="$state/work-$(basename "$(dirname "$exe")")"
+  work="$state/work-$(basename "$(dirname "$exe")")-$(basename "$(dirname "$(dirname "$(dirname "$programs")")")")"
   mkdir -p "$work"
   # explorer.exe=n: the recorder copy named explorer.exe stands in for the shell.
-  WINEDLLOVERRIDES="$base_overrides;explorer.exe=n" wine "$programs/driver.exe" \
-    "$(winepath -w "$exe")" "$(winepath -w "$programs/testclient.exe")" \
-    "$(winepath -w "$programs/recorder.exe")" "$(winepath -w "$work")" "${args[@]}" \
-    2> >(grep -v 'failed to open.*explorer.exe' >&2)
+  WINEDLLOVERRIDES="$base_overrides;explorer.exe=n" "$WINE" "$programs/driver.exe" \
+    "$(winpath "$exe")" "$(winpath "$programs/testclient.exe")" \
+    "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}" \
+    2> >(grep -v 'failed to open.*explorer.exe' >&2 || true)
 }
 
+reason=$(no_32bit_reason)
 case $command in
-  start) PROGRAMS_DIR=$1 start ;;
+  start)
+    programs=$1
+    [ "$kind" = wow64 ] || programs=$2
+    start "$programs"
+    ;;
   stop) stop ;;
   run) run "$@" ;;
-  *) echo "usage: wine.sh start|stop|run <state dir> ..." >&2; exit 2 ;;
+  *) echo "usage: wine.sh start|stop|run|kind <state dir> ..." >&2; exit 2 ;;
 esac

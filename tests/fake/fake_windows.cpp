@@ -5,9 +5,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_set>
 
 #include "client/windows.h"
@@ -61,6 +63,11 @@ struct State {
   jmp_buf* landing = nullptr;        // where ExitProcess goes during RunProcess
   size_t landingEnumerations = 0;    // enumerations open when the run began
   int exitStatus = 0;
+  Output output = Output::None;
+  std::string written;
+  size_t outputLimit = SIZE_MAX;
+  std::string programPath;
+  std::set<std::string> files;
 };
 
 State& S() {
@@ -149,6 +156,13 @@ void Report(plat::EnumProc proc, intptr_t context) {
   s.enumerations.pop_back();
 }
 
+// Whether the byte starts a double-byte character in the current code page.
+bool IsLeadByte(char byte) {
+  const unsigned char c = static_cast<unsigned char>(byte);
+  return S().codePage == CodePage::DoubleByte &&
+         ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+}
+
 size_t UnmappedCharacter(char* bytes) {
   bytes[0] = '?';
   return 1;
@@ -216,6 +230,11 @@ void Reset() {
   s.clockMs = 0;
   s.readings = 0;
   s.allocationsLeft = -1;
+  s.output = Output::None;
+  s.written.clear();
+  s.outputLimit = SIZE_MAX;
+  s.programPath.clear();
+  s.files.clear();
 }
 
 plat::Window Add(const WindowShape& shape) {
@@ -271,6 +290,9 @@ void SetReply(plat::Window window, uint32_t id, intptr_t reply) {
 void SetVisible(plat::Window window, bool visible) {
   if (FakeWindow* w = Get(window)) w->shape.visible = visible;
 }
+void SetMinimized(plat::Window window, bool minimized) {
+  if (FakeWindow* w = Get(window)) w->minimized = minimized;
+}
 void SetTitle(plat::Window window, const std::string& title) {
   if (FakeWindow* w = Get(window)) w->shape.title = title;
 }
@@ -322,6 +344,12 @@ bool LookUpRegistry(const std::string& key, uint32_t* type, std::string* bytes) 
   *bytes = found->second.bytes;
   return true;
 }
+
+void SetStandardOutput(Output kind) { S().output = kind; }
+std::string& StandardOutput() { return S().written; }
+void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
+void SetProgramPath(const std::string& path) { S().programPath = path; }
+void AddFile(const std::string& path) { S().files.insert(path); }
 
 void FailAllocationsAfter(int n) { S().allocationsLeft = n; }
 int LiveAllocations() { return static_cast<int>(S().blocks.size()); }
@@ -498,6 +526,12 @@ bool IsWindowVisible(Window window) {
   return true;
 }
 
+bool IsIconic(Window window) {
+  Hook("IsIconic");
+  fake::FakeWindow* w = fake::Get(window);
+  return w != nullptr && w->minimized;
+}
+
 void SetForegroundWindow(Window window) {
   Hook("SetForegroundWindow");
   fake::FakeWindow* w = fake::Get(window);
@@ -607,6 +641,48 @@ void ExitProcess(int status) {
 const char* ProcessCommandLineA() {
   Hook("ProcessCommandLineA");
   return fake::S().narrowCommandLine.c_str();
+}
+
+bool StandardOutputIsFileOrPipe() {
+  Hook("StandardOutputIsFileOrPipe");
+  return fake::S().output == fake::Output::File || fake::S().output == fake::Output::Pipe;
+}
+
+bool WriteStandardOutput(const char* bytes, size_t count) {
+  Hook("WriteStandardOutput");
+  fake::State& s = fake::S();
+  if (s.output == fake::Output::None) return false;
+  const size_t room = s.outputLimit - std::min(s.outputLimit, s.written.size());
+  s.written.append(bytes, std::min(count, room));
+  return count <= room;
+}
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  Hook("ProgramPath");
+  const std::string& path = fake::S().programPath;
+  if (capacity == 0) return 0;
+  if (path.empty() || path.size() >= capacity) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return static_cast<size_t>(fake::CopyText(path, buffer, static_cast<int>(capacity)));
+}
+
+bool FileExists(const char* path) {
+  Hook("FileExists");
+  return fake::S().files.count(path) != 0;
+}
+
+size_t FittingPrefix(const char* text, size_t limit) {
+  Hook("FittingPrefix");
+  size_t length = 0;
+  while (text[length] != '\0') {
+    const bool lead = fake::IsLeadByte(text[length]) && text[length + 1] != '\0';
+    const size_t step = lead ? 2 : 1;
+    if (length + step > limit) break;
+    length += step;
+  }
+  return length;
 }
 
 int64_t CalendarSeconds() {

@@ -77,6 +77,7 @@ void Destroy(plat::Window window);  // with its descendants; later calls on it f
 void SetHandler(plat::Window window, Handler handler);
 void SetReply(plat::Window window, uint32_t commandId, intptr_t reply);
 void SetVisible(plat::Window window, bool visible);
+void SetMinimized(plat::Window window, bool minimized);
 void SetTitle(plat::Window window, const std::string& title);
 bool IsAlive(plat::Window window);
 bool IsMinimized(plat::Window window);
@@ -113,14 +114,16 @@ void FailCommandLineSplit();
 // line gives the program's own path alone.
 std::vector<std::u16string> SplitCommandLine(const std::u16string& line);
 
-// The system code page that the wide-to-8-bit conversion (plat::WideToAnsi)
-// converts into. Latin1: U+0000-U+00FF one byte each, anything else '?'.
-// DoubleByte: a subset of the Japanese double-byte code page (932): ASCII,
-// half-width katakana U+FF61-U+FF9F as one byte (A1-DF), the ideographic
-// space and full stops U+3000-U+3002 (81 40-42), hiragana U+3041-U+3093
-// (82 9F-F1) and katakana U+30A1-U+30F6 (83 40-96, without 83 7F; U+30BD is
-// 83 5C, a trail byte that reads as a backslash) as lead and trail byte;
-// anything else '?'. Either way a surrogate pair is one character.
+// The system code page, which the wide-to-8-bit conversion (plat::WideToAnsi)
+// converts into and plat::FittingPrefix cuts by. Latin1: U+0000-U+00FF one
+// byte each, anything else '?'. DoubleByte: the Japanese double-byte code
+// page (932), whose lead bytes are 81-9F and E0-FC, with a subset of its
+// characters for the conversion: ASCII, half-width katakana U+FF61-U+FF9F
+// as one byte (A1-DF), and as lead and trail byte the ideographic space and
+// full stops U+3000-U+3002 (81 40-42), hiragana U+3041-U+3093 (82 9F-F1)
+// and katakana U+30A1-U+30F6 (83 40-96, without 83 7F; U+30BD is 83 5C, a
+// trail byte that reads as a backslash); anything else '?'. Either way a
+// surrogate pair is one character.
 enum class CodePage { Latin1, DoubleByte };
 void UseCodePage(CodePage page);
 
@@ -128,6 +131,18 @@ void UseCodePage(CodePage page);
 void SetClockMilliseconds(int64_t ms);
 int64_t ClockMilliseconds();
 int ClockReadings();
+
+// Standard output: none (the default), a console, a file or a pipe; what
+// the program wrote to it; writes fail once this many bytes are written.
+enum class Output { None, Console, File, Pipe };
+void SetStandardOutput(Output kind);
+std::string& StandardOutput();
+void FailOutputAfter(size_t bytes);
+
+// The program's own path ("" when it cannot be read) and the files that
+// exist, by the path the program asks with.
+void SetProgramPath(const std::string& path);
+void AddFile(const std::string& path);
 
 // Allocations after the next n succeed no more.
 void FailAllocationsAfter(int n);

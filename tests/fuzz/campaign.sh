@@ -85,7 +85,9 @@ for f in "$artifacts"/crash-* "$artifacts"/leak-* "$artifacts"/timeout-* "$artif
   echo "run it again with: $target $f"
   od -An -tx1 -v "$f"
 done
-if [ "$status" -ne 0 ] && [ "$findings" -eq 0 ]; then
+if grep -q 'libFuzzer: run interrupted' "$log"; then
+  echo "interrupted"
+elif [ "$status" -ne 0 ] && [ "$findings" -eq 0 ]; then
   echo "libFuzzer ended with status $status and left no reproducer; the log:"
   tail -n 60 "$log"
   findings=1

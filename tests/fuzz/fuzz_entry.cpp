@@ -3,7 +3,8 @@
 // Besides what the sanitizers catch, each run must leave true:
 //   - the exit status is one the help file documents;
 //   - every inventory node is released (unless the process ended on the way);
-//   - every box text and started program name fits the program's buffers;
+//   - every box text, line written to standard output and started program
+//     name fits the program's buffers;
 //   - nothing acts on a window of a thread other than the client's, except
 //     the player's command in WINAMP and the foreground handed to the window
 //     below the contact list in TOGGLEBUDDY.
@@ -26,27 +27,33 @@
 //                  kind (0: absent; else the type, see kRegistryTypes), text,
 //                  filler count (word, below 1024), filler byte, text, ending
 //                  (0: a zero, 1: none, 2: a zero and a text, 3: two zeros)
+//   process        bits 0-1: standard output none, console, file, pipe;
+//                  bit 2: a dowtrane.txt in the current folder; then the
+//                  bytes standard output takes before writes fail (word, 0:
+//                  no limit) and the program's own path (text)
 //   records        until the input ends, each an opcode byte (modulo 5):
 //                  0 top-level window: thread, class, title, style
 //                  1 child window: parent (index), class, title, style
 //                  2 behaviour of a window (index) when a message comes:
 //                    filter (bits 0-1: any, command, char, button; bit 2:
-//                    every time, else once), reply, action
+//                    every time, else once), reply (modulo 4: 0, 1, -1, else
+//                    the byte), action
 //                  3 event at a platform call: call (modulo the calls of
-//                    kCalls), which one of those calls (1-based byte), action
+//                    kCalls, the first counting every call), which one of
+//                    those calls (byte, from 1), action
 //                  4 the send dialog (with its edit box and OK button) on a
 //                    thread, as the client opens it
 // A text is a byte: 0 the empty text, 1 to kNamedTexts a text of the client
 // (kNamed), 31 a literal from the next byte, any other byte the first of a
-// literal; a literal runs to the next zero byte. A thread byte gives threads
-// 1 to 3 (0 gives 1); a style byte: bit 0 hidden, bit 1 accepts files, bit 2
-// transparent, bits 3-7 other extended styles. A window index is taken
-// modulo the windows that exist when it is used. An action is a byte
-// (modulo 8) and its operands: 0 retitle (window, text), 1 close (window),
-// 2 open a top-level window (thread, class, title, style), 3 open a child
-// (window, class, title, style), 4 open the send dialog on the client's
-// thread, 5 show or hide (window, style), 6 move the calendar clock (signed 32-bit
-// seconds), 7 nothing.
+// literal; a literal runs to the next zero byte. A thread byte gives
+// threads 1 to 3 (1 + byte modulo 3); a style byte: bit 0 hidden, bit 1
+// accepts files, bit 2 transparent, bits 3-7 other extended styles. A window
+// index is taken modulo the windows that exist when it is used. An action is
+// a byte (modulo 8) and its operands: 0 retitle (window, text), 1 close
+// (window), 2 open a top-level window (thread, class, title, style), 3 open
+// a child (window, class, title, style), 4 open the send dialog on the
+// client's thread, 5 show or hide (window, style), 6 move the calendar clock
+// (signed 32-bit seconds), 7 nothing.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -62,6 +69,7 @@
 #include "client/text.h"
 #include "client/windows.h"
 #include "fake_windows.h"
+#include "inventory/listing.h"
 #include "platform/platform.h"
 #include "platform/registry_text.h"
 
@@ -70,6 +78,11 @@ namespace {
 constexpr size_t kMaxWideCommandLine = 32767;  // the platform's limit, in units
 constexpr size_t kMaxWindows = 600;            // decoded and opened meanwhile
 constexpr size_t kMaxEvents = 64;
+// The box of /windows holds 40 lines and one more, each within a listing
+// line; every other box text is built in a text buffer.
+constexpr char kWindowListCaption[] = "Dowtrane - Windows";
+constexpr size_t kWindowListBoxSize = 41 * inventory::kListingLineSize;
+constexpr char kHelpFile[] = "dowtrane.txt";
 // The exit delay sleeps until its seconds have passed; every this many naps
 // the calendar is set forward (by kClockLeap, more than any delay and than
 // all the events can set it back), so that every delay comes to an end.
@@ -107,7 +120,7 @@ const char* const kCalls[] = {
     "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
     "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
     "GetWindowBelow",  "AllocateZeroed",   "CalendarSeconds", "FindWindowA",
-    "Sleep",
+    "IsIconic",        "WriteStandardOutput", "Sleep",
 };
 constexpr size_t kCallKinds = sizeof kCalls / sizeof kCalls[0];
 constexpr size_t kSleepCall = kCallKinds - 1;  // the last of kCalls
@@ -141,10 +154,7 @@ struct Reader {
     if (selector == kLiteralEscape) return Literal();
     return static_cast<char>(selector) + Literal();
   }
-  plat::ThreadId Thread() {
-    const uint8_t b = Byte();
-    return b == 0 ? 1 : 1 + b % 3;
-  }
+  plat::ThreadId Thread() { return 1 + Byte() % 3; }
 };
 
 struct Action {
@@ -409,6 +419,15 @@ void Decode(const uint8_t* data, size_t size) {
   ReadRegistryValue(in, client::kClientUninstallKey);
   ReadRegistryValue(in, client::kPlayerUninstallKey);
 
+  const uint8_t process = in.Byte();
+  const fake::Output outputs[] = {fake::Output::None, fake::Output::Console, fake::Output::File,
+                                  fake::Output::Pipe};
+  fake::SetStandardOutput(outputs[process & 3]);
+  if ((process & 4) != 0) fake::AddFile(kHelpFile);
+  const uint16_t outputLimit = in.Word();
+  if (outputLimit != 0) fake::FailOutputAfter(outputLimit);
+  fake::SetProgramPath(in.Text());
+
   while (in.More()) {
     switch (in.Byte() % 5) {
       case 0: {
@@ -510,9 +529,20 @@ void Check(int status, bool exited) {
   if (!documented) Broken("exit status " + std::to_string(status) + " is not in the help file");
   if (!exited && fake::LiveAllocations() != 0)
     Broken(std::to_string(fake::LiveAllocations()) + " inventory nodes not released");
-  for (const fake::Box& box : fake::Boxes())
-    if (box.text.size() >= text::kBufferSize || box.caption.size() >= text::kBufferSize)
+  for (const fake::Box& box : fake::Boxes()) {
+    const size_t room = box.caption == kWindowListCaption ? kWindowListBoxSize : text::kBufferSize;
+    if (box.text.size() >= room || box.caption.size() >= text::kBufferSize)
       Broken("a box text of " + std::to_string(box.text.size()) + " bytes");
+  }
+  // Lines end in CR LF; each fits a listing line with its terminator.
+  const std::string& output = fake::StandardOutput();
+  for (size_t start = 0; start < output.size();) {
+    size_t end = output.find("\r\n", start);
+    if (end == std::string::npos) end = output.size();
+    if (end - start >= inventory::kListingLineSize)
+      Broken("a line of " + std::to_string(end - start) + " bytes on standard output");
+    start = end + 2;
+  }
   for (const fake::Started& started : fake::StartedPrograms())
     if (started.file.size() >= text::kBufferSize || started.parameters.size() >= text::kBufferSize)
       Broken("a started program name of " + std::to_string(started.file.size()) + " bytes");

@@ -59,8 +59,16 @@ REGISTRY = (registry(1, "C:\\Program Files\\Quenvale\\quenvale.exe /uninstal") +
             registry(1, '"C:\\Program Files\\Winamp\\UninstWA.exe" /x'))
 
 
-def settings(flags=0, oom=0, answers=(), reg=REGISTRY):
-    return bytes([flags, oom, 0, 0, len(answers)] + list(answers)) + reg
+# Standard output (fuzz_entry.cpp, process byte).
+NO_OUTPUT, CONSOLE, FILE, PIPE = range(4)
+HELP_HERE = 4  # a dowtrane.txt in the current folder
+PROGRAM = "C:\\Program Files\\Dowtrane\\dowtrane.exe"
+
+
+def settings(flags=0, oom=0, answers=(), reg=REGISTRY, process=NO_OUTPUT, output_limit=0,
+             program=PROGRAM):
+    return (bytes([flags, oom, 0, 0, len(answers)] + list(answers)) + reg +
+            bytes([process, output_limit & 0xFF, output_limit >> 8]) + text(program))
 
 
 # The client, top of the Z order first (indices are window numbers).
@@ -117,7 +125,8 @@ WORDS = [
     "sendmessage aim Bob", 'sendmessage icq "John Smith"', "sendmessage irc x",
     "sendmessage msn x", "sendmessage yahoo x", "sendmessage jabber bob", "sendmessage",
     "timestamp all off", "timestamp all toggle", "trans all", "trans all x", "attach all",
-    "attach all 4294967297", "nothing", "SHOW ALL", "clic console",
+    "attach all 4294967297", "nothing", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
+    "/window", "/?", "/? x",
 ]
 
 LONG = [
@@ -156,6 +165,17 @@ def main():
     seeds.append(seed(NAME + 'sendmessage aim "\u30bd\u3042"', flags=2))
     seeds.append(seed(NAME + 'sendmessage a "x' + "\u30a2" * 250 + '"', flags=2))
     seeds.append(seed(NAME + "sendmessage aim bob", flags=1))
+    # The window list to a file, a pipe that fills, a console; the help file
+    # here, beside a program whose path needs quotes, or by its bare name.
+    seeds.append(seed(NAME + "/windows", process=FILE))
+    seeds.append(seed(NAME + "/windows", process=PIPE, output_limit=300))
+    seeds.append(seed(NAME + "/windows", process=CONSOLE))
+    seeds.append(seed(NAME + "/windows", CLIENT * 3, process=FILE))
+    seeds.append(seed(NAME + "/windows", flags=2))
+    seeds.append(seed(NAME + "/?", process=HELP_HERE))
+    seeds.append(seed(NAME + "/?", b"", program="C:\\Tools,x\\dowtrane.exe"))
+    seeds.append(seed(NAME + "/?", b"", program="C:\\" + "p" * 395 + "\\dowtrane.exe"))
+    seeds.append(seed("dowtrane.exe", b"", program=""))
     for s in seeds:
         name = hashlib.sha1(s).hexdigest()
         with open(os.path.join(out, name), "wb") as f:

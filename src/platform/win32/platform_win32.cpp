@@ -92,6 +92,8 @@ bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window)
 
 bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
 
+bool IsIconic(Window window) { return ::IsIconic(Native(window)) != 0; }
+
 void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
 
 Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
@@ -171,6 +173,56 @@ void Release(void* block) {
 void ExitProcess(int status) { ::ExitProcess(static_cast<UINT>(status)); }
 
 const char* ProcessCommandLineA() { return ::GetCommandLineA(); }
+
+bool StandardOutputIsFileOrPipe() {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = ::GetFileType(out);
+  return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+}
+
+bool WriteStandardOutput(const char* bytes, size_t count) {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  // WriteFile may write less than asked to a pipe; go on until all is out.
+  while (count > 0) {
+    const DWORD chunk = count > 0x10000 ? 0x10000 : static_cast<DWORD>(count);
+    DWORD written = 0;
+    if (!::WriteFile(out, bytes, chunk, &written, nullptr) || written == 0) return false;
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  const DWORD size = capacity > 0x7fffffff ? 0x7fffffff : static_cast<DWORD>(capacity);
+  const DWORD n = ::GetModuleFileNameA(nullptr, buffer, size);
+  // n == size: the path was cut to fit (and, on older systems, not terminated).
+  if (n == 0 || n >= size) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  buffer[n] = '\0';
+  return n;
+}
+
+bool FileExists(const char* path) {
+  const DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+size_t FittingPrefix(const char* text, size_t limit) {
+  size_t length = 0;
+  while (text[length] != '\0') {
+    const size_t step =
+        ::IsDBCSLeadByte(static_cast<BYTE>(text[length])) && text[length + 1] != '\0' ? 2 : 1;
+    if (length + step > limit) break;
+    length += step;
+  }
+  return length;
+}
 
 int64_t CalendarSeconds() {
   FILETIME now;

@@ -17,18 +17,32 @@
 //   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
 //   program <name>                       a recorder copy at $WORK\<name>
 //   expect <journal line>                the journal, line by line, exactly
-//   box <caption> <text> <kind>          kind: error|warning ok|okcancel
+//   box <caption> <text> <kind>          kind: error|warning|information|none ok|okcancel
 //   status <n>
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
-//   started <module path>|<command line> programs started, in order
+//   started <module path>|<command line>[|<file>]
+//                                        programs started, in order; <file>: the
+//                                        full path of the argument (the recorder)
+//   dir <path>                           dowtrane's current directory (made when
+//                                        missing; default $WORK)
+//   exe <folder>                         run a copy of dowtrane.exe put in this
+//                                        folder (made when missing; default $WORK)
+//   file <path>                          an empty file that exists during the case
+//   redirect file|pipe                   dowtrane's standard output goes to a new
+//                                        file or a pipe (default: it has none)
+//   stdout <line>                        what dowtrane wrote there, line by line,
+//                                        each line ending in CR LF; implies
+//                                        "redirect file" unless a pipe is asked for
 //   after <ms> / within <ms>             dowtrane ran at least / at most this long
 //   show                                 print what happened instead of checking
 //   end
-// In data, $WORK is the work dir and $(N*text) is N copies of the text;
-// the escapes of words.h apply. A case without expect lines expects an
-// empty journal; without box lines, no box; without started lines, no start.
+// In data, $WORK is the work dir, $(N*text) is N copies of the text and
+// $THREAD(<label>) the thread of the client's window with that label, in
+// decimal; the escapes of words.h apply. A case without expect lines
+// expects an empty journal; without box lines, no box; without started
+// lines, no start; with redirect and without stdout lines, no output.
 #include <windows.h>
 
 #include <stdio.h>
@@ -68,6 +82,10 @@ struct Case {
   std::vector<std::pair<std::string, std::string>> states, exstyles;
   std::string foreground;
   std::vector<std::string> started;
+  std::string dir = "$WORK", exeFolder = "$WORK";
+  std::vector<std::string> files;
+  std::string redirect;  // "", "file" or "pipe"
+  std::vector<std::string> output;
   long afterMs = -1, withinMs = -1;
   bool show = false;
 };
@@ -77,8 +95,18 @@ struct Paths {
 };
 
 std::map<std::string, std::vector<std::string>> g_scenarios;
+std::map<std::string, std::string> g_scenarioPlaces;  // name -> "file:line"
 std::vector<Case> g_cases;
 Paths g_paths;
+// The running client's windows by label, for $THREAD(); null without client.
+const std::map<std::string, HWND>* g_clientWindows = nullptr;
+
+std::string ThreadOf(const std::string& label) {
+  if (g_clientWindows == nullptr) return "(no client)";
+  auto it = g_clientWindows->find(label);
+  if (it == g_clientWindows->end()) return "(no window " + label + ")";
+  return std::to_string(GetWindowThreadProcessId(it->second, nullptr));
+}
 
 std::string Expand(const std::string& in) {
   std::string out;
@@ -86,6 +114,10 @@ std::string Expand(const std::string& in) {
     if (in.compare(i, 5, "$WORK") == 0) {
       out += g_paths.work;
       i += 5;
+    } else if (in.compare(i, 8, "$THREAD(") == 0 && in.find(')', i) != std::string::npos) {
+      size_t close = in.find(')', i);
+      out += ThreadOf(in.substr(i + 8, close - i - 8));
+      i = close + 1;
     } else if (in.compare(i, 2, "$(") == 0 && in.find(')', i) != std::string::npos) {
       size_t close = in.find(')', i);
       std::string inner = in.substr(i + 2, close - i - 2);
@@ -126,6 +158,11 @@ bool ReadSuite(const std::string& path) {
     ++lineNo;
     std::string line = testfiles::Trim(buf);
     if (line.empty() || line[0] == '#') continue;
+    std::string why;
+    if (!testfiles::CheckEscapes(line, &why)) {
+      ok = Fail(path, lineNo, why);
+      continue;
+    }
     std::vector<std::string> w = testfiles::Words(line);
     const std::string& d = w[0];
     if (scenario != nullptr) {
@@ -135,13 +172,22 @@ bool ReadSuite(const std::string& path) {
       continue;
     }
     if (c == nullptr) {
-      if (d == "scenario" && w.size() >= 2) {
+      const std::string here = path + ":" + std::to_string(lineNo);
+      if (d == "scenario" && (w.size() == 2 || (w.size() == 4 && w[2] == "extends"))) {
+        if (g_scenarioPlaces.count(w[1]) != 0)
+          ok = Fail(path, lineNo, "scenario " + w[1] + " is already defined at " + g_scenarioPlaces[w[1]]);
+        g_scenarioPlaces[w[1]] = here;
         scenario = &g_scenarios[w[1]];
-        if (w.size() == 4 && w[2] == "extends") {
+        scenario->clear();
+        if (w.size() == 4) {
           if (g_scenarios.count(w[3]) == 0) ok = Fail(path, lineNo, "unknown base " + w[3]);
-          *scenario = g_scenarios[w[3]];
+          else *scenario = g_scenarios[w[3]];
         }
       } else if (d == "case" && w.size() == 2) {
+        for (const Case& other : g_cases)
+          if (other.name == w[1])
+            ok = Fail(path, lineNo, "case " + w[1] + " is already defined at " + other.file + ":" +
+                                        std::to_string(other.line));
         g_cases.emplace_back();
         c = &g_cases.back();
         c->name = w[1];
@@ -198,6 +244,17 @@ bool ReadSuite(const std::string& path) {
       c->show = true;
     } else if (d == "started") {
       c->started.push_back(Rest(line));
+    } else if (d == "dir") {
+      c->dir = Rest(line);
+    } else if (d == "exe") {
+      c->exeFolder = Rest(line);
+    } else if (d == "file") {
+      c->files.push_back(Rest(line));
+    } else if (d == "redirect" && w.size() == 2 && (w[1] == "file" || w[1] == "pipe")) {
+      c->redirect = w[1];
+    } else if (d == "stdout") {
+      c->output.push_back(Rest(line));
+      if (c->redirect.empty()) c->redirect = "file";
     } else {
       ok = Fail(path, lineNo, "unknown case line: " + line);
     }
@@ -240,6 +297,40 @@ bool WriteFile(const std::string& path, const std::string& text) {
   fwrite(text.data(), 1, text.size(), f);
   fclose(f);
   return true;
+}
+
+// Makes the folder and those above it that are missing.
+bool MakeFolders(const std::string& path) {
+  for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+    std::string part = path.substr(0, at);
+    if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+      return false;
+    if (at == std::string::npos) return true;
+  }
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// What a program wrote, line by line as it ended them with CR LF; other
+// line ends show as %r and %n inside a line, and a last line without an
+// end is marked.
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    bool ended = end != std::string::npos;
+    if (!ended) end = text.size();
+    std::string line;
+    for (char ch : text.substr(start, end - start))
+      line += ch == '\r' ? std::string("%r") : ch == '\n' ? std::string("%n") : std::string(1, ch);
+    lines.push_back(ended ? line : line + " (no line end)");
+    start = ended ? end + 2 : end;
+  }
+  return lines;
 }
 
 // ---------------------------------------------------------------- registry
@@ -311,7 +402,7 @@ BOOL CALLBACK FindBoxes(HWND hwnd, LPARAM lp) {
 }
 
 // The icon of a box, told from its pixels on the screen: the error icon is
-// mostly red, the warning icon mostly yellow.
+// mostly red, the warning icon mostly yellow, the information icon blue.
 std::string IconKind(HWND box) {
   HWND icon = GetDlgItem(box, 0x440);
   if (icon == nullptr) return "none";
@@ -324,13 +415,14 @@ std::string IconKind(HWND box) {
   HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
   HGDIOBJ old = SelectObject(mem, bmp);
   BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  int red = 0, yellow = 0;
+  int red = 0, yellow = 0, blue = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       COLORREF c = GetPixel(mem, x, y);
       int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
       if (R > 160 && G < 90 && B < 90) ++red;
       if (R > 160 && G > 160 && B < 90) ++yellow;
+      if (B > 160 && R < 90) ++blue;
     }
   SelectObject(mem, old);
   DeleteObject(bmp);
@@ -338,11 +430,12 @@ std::string IconKind(HWND box) {
   ReleaseDC(nullptr, screen);
   if (red > 20 && red > yellow) return "error";
   if (yellow > 20) return "warning";
+  if (blue > 20) return "information";
   return "unknown";
 }
 
 std::string DescribeBox(HWND box) {
-  char caption[512], text[2048];
+  char caption[512], text[16384];
   GetWindowTextA(box, caption, sizeof caption);
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   std::string kind = "unknown";
@@ -365,14 +458,22 @@ std::wstring Wide(const std::string& s) {
   return w;
 }
 
+// With ownOutput, the program's standard output is output (inheritable), or
+// none when that is null, as when the shell starts it from a shortcut;
+// otherwise it gets whatever Wine hands on.
 bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
-           PROCESS_INFORMATION* pi) {
-  std::wstring app = Wide(exe), line = Wide(commandLine), dir = Wide(g_paths.work);
+           PROCESS_INFORMATION* pi, const std::string& folder, bool ownOutput = false,
+           HANDLE output = nullptr) {
+  std::wstring app = Wide(exe), line = Wide(commandLine), dir = Wide(folder);
   std::vector<wchar_t> mutableLine(line.begin(), line.end());
   mutableLine.push_back(L'\0');
   STARTUPINFOW si = {};
   si.cb = sizeof si;
-  if (!CreateProcessW(app.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+  if (ownOutput) {
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = output;
+  }
+  if (!CreateProcessW(app.c_str(), mutableLine.data(), nullptr, nullptr, output != nullptr,
                       CREATE_SUSPENDED, nullptr, dir.c_str(), &si, pi))
     return false;
   if (job != nullptr) AssignProcessToJobObject(job, pi->hProcess);
@@ -411,7 +512,7 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
   DeleteFileA((dir + "map.txt").c_str());
   std::string line = "\"" + g_paths.client + "\" \"" + dir + "scenario.txt\" \"" + dir +
                      "journal.txt\" \"" + dir + "map.txt\" " + token;
-  if (!Start(g_paths.client, line, nullptr, &client->pi)) {
+  if (!Start(g_paths.client, line, nullptr, &client->pi, g_paths.work)) {
     *why = "cannot start the test client";
     return false;
   }
@@ -536,8 +637,46 @@ bool RunCase(const Case& c, int index) {
     if (!SetRegistry(v, &why)) failures += "    " + why + "\n";
   }
   for (const std::string& p : c.programs)
-    if (!CopyFileA(g_paths.recorder.c_str(), (dir + p).c_str(), FALSE))
+    if (!MakeFolders(FolderOf(dir + p)) ||
+        !CopyFileA(g_paths.recorder.c_str(), (dir + p).c_str(), FALSE))
       failures += "    cannot copy the recorder to " + p + "\n";
+  const std::string runDir = Expand(c.dir);
+  const std::string exe = Expand(c.exeFolder) + "\\dowtrane.exe";
+  const bool ownCopy = lstrcmpiA(exe.c_str(), (dir + "dowtrane.exe").c_str()) != 0;
+  if (!MakeFolders(runDir)) failures += "    cannot make the folder " + runDir + "\n";
+  if (ownCopy && (!MakeFolders(FolderOf(exe)) ||
+                  !CopyFileA((dir + "dowtrane.exe").c_str(), exe.c_str(), FALSE)))
+    failures += "    cannot copy dowtrane.exe to " + exe + "\n";
+  for (const std::string& f : c.files)
+    if (!MakeFolders(FolderOf(Expand(f))) || !WriteFile(Expand(f), ""))
+      failures += "    cannot make the file " + Expand(f) + "\n";
+
+  // The standard output: a new file, or a pipe read while dowtrane runs.
+  const std::string outputFile = dir + "stdout.txt";
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE output = nullptr, pipeEnd = nullptr;
+  std::string written;
+  if (c.redirect == "file") {
+    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) {
+      output = nullptr;
+      failures += "    cannot make " + outputFile + "\n";
+    }
+  } else if (c.redirect == "pipe") {
+    if (!CreatePipe(&pipeEnd, &output, &inherited, 0)) failures += "    cannot make a pipe\n";
+    else SetHandleInformation(pipeEnd, HANDLE_FLAG_INHERIT, 0);
+  }
+  auto drainPipe = [&] {
+    DWORD available = 0;
+    char buf[4096];
+    while (pipeEnd != nullptr && PeekNamedPipe(pipeEnd, nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0) {
+      DWORD got = 0;
+      if (!::ReadFile(pipeEnd, buf, sizeof buf, &got, nullptr) || got == 0) break;
+      written.append(buf, got);
+    }
+  };
 
   Client client;
   if (c.scenario != "none") {
@@ -545,6 +684,7 @@ bool RunCase(const Case& c, int index) {
     char token[64];
     snprintf(token, sizeof token, "dowtrane-test-%lu-%d", GetCurrentProcessId(), index);
     if (!StartClient(c, token, &client, &why)) failures += "    " + why + "\n";
+    g_clientWindows = &client.windows;
   }
 
   SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
@@ -561,7 +701,10 @@ bool RunCase(const Case& c, int index) {
   std::vector<std::string> boxes;
   DWORD status = 0;
   ULONGLONG begin = GetTickCount64();
-  if (failures.empty() && !Start(dir + "dowtrane.exe", Expand(c.commandLine), job, &pi)) {
+  const bool started = failures.empty() && Start(exe, Expand(c.commandLine), job, &pi, runDir, true, output);
+  // Only dowtrane holds the writing end now: the pipe ends when it does.
+  if (output != nullptr) CloseHandle(output);
+  if (failures.empty() && !started) {
     failures += "    cannot start dowtrane\n";
   } else if (failures.empty()) {
     std::vector<HWND> answered;
@@ -569,6 +712,7 @@ bool RunCase(const Case& c, int index) {
     bool ended = false;
     while (!ended) {
       ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
+      drainPipe();
       if (ended) break;
       if (GetTickCount64() - begin > kRunTimeoutMs) {
         failures += "    dowtrane did not end in time\n";
@@ -598,6 +742,12 @@ bool RunCase(const Case& c, int index) {
   WaitForJob(job, 5000);
   TerminateJobObject(job, 9);
   CloseHandle(job);
+  drainPipe();
+  if (pipeEnd != nullptr) CloseHandle(pipeEnd);
+  if (c.redirect == "file") written = ReadFile(outputFile);
+  DeleteFileA(outputFile.c_str());
+  for (const std::string& f : c.files) DeleteFileA(Expand(f).c_str());
+  if (ownCopy) DeleteFileA(exe.c_str());
 
   if (c.show) {
     printf("command line: %s\n", c.commandLine.c_str());
@@ -610,8 +760,14 @@ bool RunCase(const Case& c, int index) {
       for (const std::string& l : journal) printf("  %s\n", l.c_str());
     }
     for (const std::string& l : Lines(ReadFile(startedLog))) printf("started: %s\n", l.c_str());
+    if (!c.redirect.empty()) {
+      printf("standard output (%s):%s\n", c.redirect.c_str(), written.empty() ? " nothing" : "");
+      for (const std::string& l : CrLfLines(written)) printf("  %s\n", l.c_str());
+    }
     printf("exit status: %d (%llu ms)\n", static_cast<int>(status), wallMs);
+    if (!failures.empty()) printf("the case could not run as written:\n%s", failures.c_str());
     StopClient(&client);
+    g_clientWindows = nullptr;
     return true;
   }
   if (c.afterMs >= 0 && wallMs < static_cast<ULONGLONG>(c.afterMs))
@@ -622,6 +778,7 @@ bool RunCase(const Case& c, int index) {
     failures += "    status expected " + std::to_string(c.status) + ", got " +
                 std::to_string(static_cast<int>(status)) + "\n";
   CompareLists("boxes", c.boxes, boxes, &failures);
+  if (!c.redirect.empty()) CompareLists("standard output", c.output, CrLfLines(written), &failures);
 
   // A client that quit during the command has closed its journal.
   bool clientEnded = false, answered = true;
@@ -658,6 +815,7 @@ bool RunCase(const Case& c, int index) {
   }
   CompareLists("started", c.started, Lines(ReadFile(startedLog)), &failures);
   StopClient(&client);
+  g_clientWindows = nullptr;
   for (const std::string& p : c.programs) DeleteFileA((dir + p).c_str());
 
   if (failures.empty()) {
@@ -687,6 +845,12 @@ int main(int argc, char** argv) {
     ok = ReadSuite(argv[i]) && ok;
   }
   if (!ok) return 100;
+  bool onlyFound = only.empty();
+  for (const Case& c : g_cases) onlyFound = onlyFound || c.name == only;
+  if (!onlyFound) {
+    fprintf(stderr, "-only %s: no case of that name in the suites given\n", only.c_str());
+    return 100;
+  }
   CreateDirectoryA(g_paths.work.c_str(), nullptr);
   // dowtrane runs from the work dir, so that the programs it starts by bare
   // name are found there first (the shell searches the program's own folder).

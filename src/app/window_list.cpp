@@ -1,0 +1,77 @@
+#include "app/window_commands.h"
+
+#include "client/text.h"
+#include "inventory/inventory.h"
+#include "inventory/listing.h"
+
+namespace app {
+namespace {
+
+constexpr char kListCaption[] = "Dowtrane - Windows";
+constexpr char kMoreStart[] = "... and ";
+constexpr char kMoreEnd[] = " more: dowtrane /windows > windows.txt lists them all";
+constexpr char kWriteFailed[] = "Can't write the list of windows to the standard output";
+constexpr char kLineEnd[] = "\r\n";  // in a file or a pipe; the box breaks lines at '\n'
+
+// The box shows at most this many lines, then one saying how many more there are.
+constexpr size_t kBoxLines = 40;
+// Each line with its '\n' or terminator takes at most kListingLineSize.
+constexpr size_t kBoxTextSize = (kBoxLines + 1) * inventory::kListingLineSize;
+static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= inventory::kListingLineSize,
+              "the last line of the box fits");
+
+struct BoxText {
+  text::Builder builder;
+  uint32_t lines;  // all the lines offered, shown or not
+};
+
+int AddToBox(const char* line, intptr_t context) {
+  BoxText* box = reinterpret_cast<BoxText*>(context);
+  if (box->lines < kBoxLines) {
+    if (box->lines > 0) text::AppendChar(box->builder, '\n');
+    text::Append(box->builder, line);
+  }
+  ++box->lines;
+  return 1;
+}
+
+int WriteLine(const char* line, intptr_t context) {
+  bool* written = reinterpret_cast<bool*>(context);
+  char out[inventory::kListingLineSize + sizeof kLineEnd];
+  text::Builder b = text::Start(out, sizeof out);
+  text::Append(b, line);
+  text::Append(b, kLineEnd);
+  *written = plat::WriteStandardOutput(out, b.length);
+  return *written ? 1 : 0;
+}
+
+void ShowInBox(const inventory::WindowNode* first) {
+  char buffer[kBoxTextSize];
+  BoxText box = {text::Start(buffer, sizeof buffer), 0};
+  inventory::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
+  if (box.lines > kBoxLines) {
+    text::AppendChar(box.builder, '\n');
+    text::Append(box.builder, kMoreStart);
+    text::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
+    text::Append(box.builder, kMoreEnd);
+  }
+  plat::MessageBoxA(buffer, kListCaption, plat::MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+int ListWindows() {
+  inventory::WindowNode* root = inventory::BuildInventory();
+  if (plat::StandardOutputIsFileOrPipe()) {
+    // Line by line, so that any number of windows is listed.
+    bool written = true;
+    inventory::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
+    if (!written) plat::MessageBoxA(kWriteFailed, kErrorCaption, plat::MB_ICONERROR);
+  } else {
+    ShowInBox(root->next);
+  }
+  inventory::FreeWindowTree(root);
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,101 @@
+#include "inventory/listing.h"
+
+#include "client/text.h"
+#include "client/windows.h"
+
+namespace inventory {
+namespace {
+
+constexpr char kMainStart[] = "Main window: ";
+constexpr char kThread[] = ", thread ";
+constexpr char kContactListStart[] = "Contact list: ";
+constexpr char kNone[] = "none";
+constexpr char kWindowsFollow[] = "Windows, in the order the commands visit them:";
+constexpr char kNoWindows[] = "Windows: none";
+constexpr char kIndent[] = "    ";
+constexpr char kVisible[] = "visible";
+constexpr char kHidden[] = "hidden";
+constexpr char kMinimized[] = "minimized";
+constexpr char kClickThrough[] = ", click-through";
+constexpr char kCut[] = "...";
+constexpr char kUnknownKind[] = "unknown";
+
+// By WindowKind.
+constexpr const char* kKindNames[] = {"contact list", "container", "console", "private",
+                                      "channel",      "plain",     "send dialog"};
+constexpr size_t kKindCount = sizeof kKindNames / sizeof kKindNames[0];
+static_assert(kKindCount == PlainQuiet + 1, "a name for every kind");
+
+// The longest window line: indent, kind, state, click-through, quoted title, cut mark.
+constexpr size_t kLongestWindowLine = sizeof kIndent - 1 + sizeof "contact list" - 1 + 2 +
+                                      sizeof kMinimized - 1 + sizeof kClickThrough - 1 + 2 +
+                                      1 + kListedTitle + 1 + sizeof kCut - 1;
+constexpr size_t kLongestMainLine =
+    sizeof kMainStart - 1 + 1 + kListedTitle + 1 + sizeof kCut - 1 + sizeof kThread - 1 + 10;
+static_assert(kLongestWindowLine < kListingLineSize, "a window line fits");
+static_assert(kLongestMainLine < kListingLineSize, "the main window's line fits");
+static_assert(sizeof kWindowsFollow < kListingLineSize, "the heading fits");
+
+// The window's title in double quotes, at most kListedTitle characters of it
+// (never half a double-byte character); control characters, which would
+// break the line, show as '?'.
+void AppendTitle(text::Builder& b, plat::Window window) {
+  char title[text::kBufferSize];
+  plat::GetWindowTextA(window, title, sizeof title);
+  const size_t shown = plat::FittingPrefix(title, kListedTitle);
+  text::AppendChar(b, '"');
+  for (size_t i = 0; i < shown; ++i)
+    text::AppendChar(b, static_cast<unsigned char>(title[i]) < 0x20 ? '?' : title[i]);
+  text::AppendChar(b, '"');
+  if (title[shown] != '\0') text::Append(b, kCut);
+}
+
+const char* StateName(plat::Window window) {
+  if (!plat::IsWindowVisible(window)) return kHidden;
+  return plat::IsIconic(window) ? kMinimized : kVisible;
+}
+
+int ListWindow(const WindowNode* node, bool inside, LineProc proc, intptr_t context) {
+  char line[kListingLineSize];
+  text::Builder b = text::Start(line, sizeof line);
+  if (inside) text::Append(b, kIndent);
+  const bool known = node->kind >= 0 && static_cast<size_t>(node->kind) < kKindCount;
+  text::Append(b, known ? kKindNames[node->kind] : kUnknownKind);
+  text::Append(b, ", ");
+  text::Append(b, StateName(node->window));
+  if ((plat::GetExtendedStyle(node->window) & plat::WS_EX_TRANSPARENT) != 0)
+    text::Append(b, kClickThrough);
+  text::Append(b, ": ");
+  AppendTitle(b, node->window);
+  return proc(line, context);
+}
+
+}  // namespace
+
+void ListInventory(const WindowNode* first, LineProc proc, intptr_t context) {
+  char line[kListingLineSize];
+  text::Builder b = text::Start(line, sizeof line);
+  text::Append(b, kMainStart);
+  AppendTitle(b, client::g_windows.mainWindow);
+  text::Append(b, kThread);
+  text::AppendDecimal(b, client::g_windows.guiThreadId);
+  if (proc(line, context) == 0) return;
+
+  b = text::Start(line, sizeof line);
+  text::Append(b, kContactListStart);
+  if (client::g_windows.contactListWindow != nullptr)
+    AppendTitle(b, client::g_windows.contactListWindow);
+  else
+    text::Append(b, kNone);
+  if (proc(line, context) == 0) return;
+
+  if (proc(first != nullptr ? kWindowsFollow : kNoWindows, context) == 0) return;
+  // Nesting is at most two levels deep: a container's windows hold none.
+  for (const WindowNode* node = first; node != nullptr; node = node->next) {
+    if (ListWindow(node, false, proc, context) == 0) return;
+    for (const WindowNode* child = node->children; child != nullptr; child = child->next)
+      if (ListWindow(child, true, proc, context) == 0) return;
+  }
+}
+
+}  // namespace inventory
