@@ -89,25 +89,21 @@ constexpr char kHelpFile[] = "dowtrane.txt";
 constexpr unsigned kSleepsBeforeLeap = 1000;
 constexpr int64_t kClockLeapMilliseconds = (int64_t{1} << 33) * 1000;
 
-const std::string kLong399(399, 't');
-const std::string kLong400(400, 't');
-const std::string kLong1000(1000, 't');
+// The texts of the client that a text byte can name: its classes and titles,
+// consoles of every medium, a container's name, the dialog class, and titles
+// about the length of the program's text buffers.
 const std::string kConsole = client::kConsoleTitleSuffix;
-
-// The texts of the client that a text byte can name.
-const char* const kNamed[] = {
-    client::kMainClass,   client::kMainTitle,        client::kIconHolderClass,
-    client::kListClass,   client::kDisplayClass,     client::kConsoleTitleSuffix,
-    client::kSendDialogTitle, client::kEditClass,    client::kButtonClass,
-    client::kOkButtonTitle,   client::kPlayerClass,  nullptr /* aim console */,
-    nullptr /* icq */,    nullptr /* irc */,         nullptr /* msn */,
-    nullptr /* yahoo */,  "Work",                    "#32770",
-    "current",            kLong399.c_str(),          kLong400.c_str(),
-    kLong1000.c_str(),
+const std::string kNamed[] = {
+    client::kMainClass,    client::kMainTitle,      client::kIconHolderClass,
+    client::kListClass,    client::kDisplayClass,   client::kConsoleTitleSuffix,
+    client::kSendDialogTitle, client::kEditClass,   client::kButtonClass,
+    client::kOkButtonTitle,   client::kPlayerClass, "aim " + kConsole,
+    "icq " + kConsole,     "irc " + kConsole,       "msn " + kConsole,
+    "yahoo " + kConsole,   "Work",                  "#32770",
+    "current",             std::string(399, 't'),   std::string(400, 't'),
+    std::string(1000, 't'),
 };
 constexpr size_t kNamedTexts = sizeof kNamed / sizeof kNamed[0];
-const std::string kConsoles[] = {"aim " + kConsole, "icq " + kConsole, "irc " + kConsole,
-                                 "msn " + kConsole, "yahoo " + kConsole};
 constexpr uint8_t kLiteralEscape = 31;
 
 const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandString,
@@ -137,8 +133,8 @@ struct Reader {
     return static_cast<uint16_t>(low | Byte() << 8);
   }
   std::string Literal() {
-    const void* zero = memchr(data + at, 0, size - at);
-    const size_t end = zero != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - data) : size;
+    const auto* zero = static_cast<const uint8_t*>(memchr(data + at, 0, size - at));
+    const size_t end = zero != nullptr ? static_cast<size_t>(zero - data) : size;
     std::string out(reinterpret_cast<const char*>(data + at), end - at);
     at = end < size ? end + 1 : size;  // past the zero
     return out;
@@ -146,11 +142,7 @@ struct Reader {
   std::string Text() {
     const uint8_t selector = Byte();
     if (selector == 0) return "";
-    if (selector <= kNamedTexts) {
-      const size_t i = selector - 1;
-      if (kNamed[i] != nullptr) return kNamed[i];
-      return kConsoles[i - 11];
-    }
+    if (selector <= kNamedTexts) return kNamed[selector - 1];
     if (selector == kLiteralEscape) return Literal();
     return static_cast<char>(selector) + Literal();
   }
@@ -212,8 +204,15 @@ Action ReadAction(Reader& in) {
     case 0: a.window = in.Byte(); a.title = in.Text(); break;
     case 1: a.window = in.Byte(); break;
     case 5: a.window = in.Byte(); a.style = in.Byte(); break;
-    case 2: a.thread = in.Thread(); a.className = in.Text(); a.title = in.Text(); a.style = in.Byte(); break;
-    case 3: a.window = in.Byte(); a.className = in.Text(); a.title = in.Text(); a.style = in.Byte(); break;
+    case 2: case 3:
+      if (a.kind == 2)
+        a.thread = in.Thread();
+      else
+        a.window = in.Byte();
+      a.className = in.Text();
+      a.title = in.Text();
+      a.style = in.Byte();
+      break;
     case 6: {
       const uint32_t low = in.Word();
       a.seconds = static_cast<int32_t>(low | static_cast<uint32_t>(in.Word()) << 16);
@@ -368,16 +367,18 @@ std::u16string Widen(const std::string& bytes) {
   const size_t n = bytes.size();
   for (size_t i = 0; i < n;) {
     const unsigned char b = p[i];
-    size_t length = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 1;
-    if (b < 0x80) length = 1;
+    size_t length = 1;
+    if (b >= 0xC2 && b <= 0xDF) length = 2;
+    if (b >= 0xE0 && b <= 0xEF) length = 3;
+    if (b >= 0xF0 && b <= 0xF4) length = 4;
     uint32_t code = b;
     bool valid = length > 1 && i + length <= n;
     for (size_t k = 1; valid && k < length; ++k) valid = (p[i + k] & 0xC0) == 0x80;
     if (valid) {
       code = b & (0x7F >> length);
       for (size_t k = 1; k < length; ++k) code = code << 6 | (p[i + k] & 0x3F);
-      valid = (length == 3 && code >= 0x800) || (length == 4 && code >= 0x10000 && code <= 0x10FFFF) ||
-              length == 2;
+      valid = length == 2 || (length == 3 && code >= 0x800) ||
+              (length == 4 && code >= 0x10000 && code <= 0x10FFFF);
     }
     if (!valid) {
       out += static_cast<char16_t>(b);
@@ -450,7 +451,8 @@ void Decode(const uint8_t* data, size_t size) {
         const intptr_t reply = ReplyFrom(in.Byte());
         const Action action = ReadAction(in);
         if (window >= 0)
-          g_run.behaviours.push_back(Behaviour{static_cast<size_t>(window), filter, false, reply, action});
+          g_run.behaviours.push_back(
+              Behaviour{static_cast<size_t>(window), filter, false, reply, action});
         break;
       }
       case 3: {
@@ -515,8 +517,8 @@ void CheckThreads() {
     const size_t index = std::stoul(line.substr(1, blank - 1));
     if (g_run.threads[index] == gui) continue;
     const std::string what = line.substr(blank + 1);
-    if (winamp && what == playerCommand && text::EqualsIgnoreCase(g_run.classes[index].c_str(), client::kPlayerClass))
-      continue;
+    const bool player = text::EqualsIgnoreCase(g_run.classes[index].c_str(), client::kPlayerClass);
+    if (winamp && what == playerCommand && player) continue;
     if (toggle && what == "foreground") continue;
     Broken("acted on a window of thread " + std::to_string(g_run.threads[index]) +
            ", not the client's " + std::to_string(gui) + ": " + line);

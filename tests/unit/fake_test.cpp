@@ -95,7 +95,8 @@ TEST(FakeWindows, ClosedWindowsTakeNoSettingsAndAnswerZero) {
   plat::Window w = fake::Top("w", "x", "W");
   fake::Destroy(w);
   for (plat::Window gone : {w, plat::Window{nullptr}}) {
-    fake::SetHandler(gone, [](plat::Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 7; });
+    fake::SetHandler(gone,
+                     [](plat::Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 7; });
     fake::SetReply(gone, 1, 7);
     fake::SetVisible(gone, true);
     fake::SetTitle(gone, "T");
