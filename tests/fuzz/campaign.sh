@@ -11,9 +11,11 @@
 # go to DIR, by default to a new folder build/fuzz/campaign-<time>/corpus
 # (with the log and the findings), which --ci (CTest) removes afterwards
 # when there is no finding.
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+set -eEuo pipefail
+DOWTRANE_SCRIPT=tests/fuzz/campaign.sh
+. "$(dirname "$0")/../../scripts/common.sh"
+here=$DOWTRANE_ROOT/tests/fuzz
+root=$DOWTRANE_ROOT
 
 ci=false
 corpus=
@@ -31,7 +33,8 @@ runs_limit=${2:--1}
 interval=10
 [ "$seconds" -ge 1200 ] && interval=60
 
-target=$(bash "$here/build.sh")  # exits 77 (skipped) without clang
+step "building the fuzz target" "the compiler's output above"
+target=$(bash "$here/build.sh") || exit $?  # 77 (skipped, with the reason above) without clang
 
 # The run's log and findings go to a folder of its own.
 work=$root/build/fuzz/campaign-$(date +%Y%m%d-%H%M%S)-$$
@@ -39,12 +42,14 @@ $ci && work=$root/build/fuzz/ci-$(date +%Y%m%d-%H%M%S)-$$
 corpus=${corpus:-$work/corpus}
 artifacts=$work/findings
 log=$work/fuzz.log
+step "making the folders of the campaign" "$work"
 mkdir -p "$corpus" "$artifacts"
 echo "fuzzing for $seconds s: $target"
 echo "corpus $corpus, seeds $here/corpus, log $log"
 
 # libFuzzer's status lines carry the coverage (cov: edges, ft: features) and
 # the corpus; the target's own "progress: runs N seconds S" lines the pace.
+step "fuzzing" "$log"
 status=0
 DOWTRANE_FUZZ_PROGRESS=$interval "$target" "$corpus" "$here/corpus" \
   -dict="$here/dowtrane.dict" -max_total_time="$seconds" -runs="$runs_limit" \
