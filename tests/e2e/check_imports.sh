@@ -1,9 +1,13 @@
 #!/bin/bash
-# dowtrane.exe may import only DLLs that every Windows has, and must carry
-# its version resource and its asInvoker manifest.
+# dowtrane.exe imports from the system DLLs that every Windows has and from
+# nothing else (no C runtime DLL: the program brings the little runtime it
+# needs), stays within its size limit, and carries its version resource and
+# its asInvoker manifest, both with the project's version.
 set -euo pipefail
 exe=$1
-allowed="kernel32.dll user32.dll shell32.dll advapi32.dll msvcrt.dll"
+version=$2
+allowed="advapi32.dll kernel32.dll shell32.dll user32.dll"
+max_bytes=16384
 dump=$(x86_64-w64-mingw32-objdump -p "$exe")
 imports=$(printf '%s\n' "$dump" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
@@ -14,10 +18,18 @@ for dll in $imports; do
     *) echo "unexpected import: $dll"; status=1 ;;
   esac
 done
+size=$(stat -c %s "$exe")
+if [ "$size" -le "$max_bytes" ]; then
+  echo "size ok: $size bytes (at most $max_bytes)"
+else
+  echo "too large: $size bytes, more than $max_bytes"; status=1
+fi
 # The resources: the manifest (type 24) and the version information (type 16).
 # (Read whole before matching: grep -q would stop strings early under pipefail.)
 wide=$(strings -el "$exe")
 narrow=$(strings "$exe")
 grep -qx 'Dowtrane' <<<"$wide" || { echo "no product name in the version resource"; status=1; }
+grep -qx "$version" <<<"$wide" || { echo "no version $version in the version resource"; status=1; }
 grep -q 'level="asInvoker"' <<<"$narrow" || { echo "no asInvoker manifest"; status=1; }
+grep -q "version=\"$version.0\"" <<<"$narrow" || { echo "no version $version.0 in the manifest"; status=1; }
 exit $status

@@ -164,10 +164,12 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   return TextFromRegistryValue(type, buffer, capacity, size, length);
 }
 
-void* AllocateZeroed(size_t size) { return ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+// LocalAlloc takes fixed blocks from the process heap, as HeapAlloc on
+// GetProcessHeap() would, with one import fewer.
+void* AllocateZeroed(size_t size) { return ::LocalAlloc(LPTR, size); }
 
 void Release(void* block) {
-  if (block != nullptr) ::HeapFree(::GetProcessHeap(), 0, block);
+  if (block != nullptr) ::LocalFree(block);
 }
 
 void ExitProcess(int status) { ::ExitProcess(static_cast<UINT>(status)); }
