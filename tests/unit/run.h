@@ -23,15 +23,16 @@ inline std::vector<std::u16string> WideSplit(const std::string& line) {
   return out;
 }
 
-// The whole command line as typed, program name first; returns the status.
+// The whole command line as typed, program name first; returns the status,
+// also when the program ends its process (out of memory).
 inline int RunLine(const std::string& line) {
   fake::SetCommandLine(line, WideSplit(line));
   inventory::g_clientWindows = inventory::ClientWindows{};
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
-  t.copy(tail, sizeof tail - 1);
-  tail[t.size()] = '\0';
-  return app::WinMain(tail);
+  tail[t.copy(tail, sizeof tail - 1)] = '\0';
+  return fake::RunProcess([](void* text) { return app::WinMain(static_cast<char*>(text)); }, tail,
+                          nullptr);
 }
 
 inline int RunTail(const std::string& tail) { return RunLine("dowtrane.exe " + tail); }

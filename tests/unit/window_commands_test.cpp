@@ -274,3 +274,21 @@ TEST_F(WindowCommands, AClientExitingMidCommandEndsItCleanly) {
                                     "bob-disp char 13 1", "chan command 40032",
                                     "note command 40032"}));
 }
+
+TEST_F(WindowCommands, WindowsClosedOrRenamedWhileTheQuestionShowsAreTakenAsTheyAreThen) {
+  // The user answers the MultiIM question after the inventory was taken;
+  // meanwhile the current window closes and the container is renamed.
+  fake::SetCallHook([&](const char* call) {
+    if (std::string(call) != "MessageBoxA") return;
+    fake::Destroy(workPrivate_);
+    fake::SetTitle(work_, "Home");
+  });
+  EXPECT_EQ(RunTail("multiim all"), 0);
+  // What went to the closed window is lost; the others get theirs.
+  EXPECT_EQ(fake::Journal(), (Lines{"w-channel command 40032", "bob command 40032",
+                                    "bob-disp char 13 1", "chan command 40032",
+                                    "note command 40032"}));
+  fake::SetTitle(work_, "Work");
+  EXPECT_EQ(RunTail("multiim container work"), 5);
+  EXPECT_EQ(Boxes().back(), "Dowtrane Error|Unknown container\nwork|error ok");
+}

@@ -192,7 +192,7 @@ TEST_F(WindowList, LongTitlesAreCutAndControlCharactersShowAsQuestionMarks) {
 }
 
 TEST_F(WindowList, ACutNeverSplitsADoubleByteCharacter) {
-  fake::SetDoubleByteCodePage(true);
+  fake::UseCodePage(fake::CodePage::DoubleByte);
   // 59 single bytes, then a double-byte character that would end at 61.
   Top("wide", std::string(59, 'a') + "\x88\x9f" + "z");
   Top("fits", std::string(58, 'a') + "\x88\x9f");
