@@ -492,27 +492,27 @@ bool ShowWindow(Window window, int command) {
   Hook("ShowWindow");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
-  bool wasVisible = w->shape.visible;
+  const bool wasVisible = w->shape.visible;
+  const bool wasMinimized = w->minimized;
   switch (command) {
     case SW_HIDE:
-      Log(w->shape.label + " showwindow hide");
       w->shape.visible = false;
       break;
     case SW_RESTORE:
-      Log(w->shape.label + " showwindow restore");
       w->shape.visible = true;
       w->minimized = false;
       break;
     case SW_MINIMIZE:
-      Log(w->shape.label + " showwindow minimize");
       w->shape.visible = true;
       w->minimized = true;
       break;
     default:
-      Log(w->shape.label + " showwindow cmd " + std::to_string(command));
       w->shape.visible = true;
       break;
   }
+  // What the window went through, in the test client's words and order.
+  if (w->shape.visible != wasVisible) Log(w->shape.label + (wasVisible ? " hidden" : " shown"));
+  if (w->minimized != wasMinimized) Log(w->shape.label + (wasMinimized ? " restored" : " minimized"));
   return wasVisible;
 }
 

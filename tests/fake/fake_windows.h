@@ -9,7 +9,9 @@
 //   "<label> command <id>"            WM_COMMAND with lParam 0
 //   "<label> char <code> <lParam>"    WM_CHAR
 //   "<label> lbuttondown <w> <l>"     and "lbuttonup"
-//   "<label> showwindow <restore|hide|minimize|cmd N>"
+//   "<label> shown" | "hidden" | "minimized" | "restored"
+//                                     what a show request changed, in that
+//                                     order, as the test client journals it
 //   "<label> exstyle <old> <new>"     in hexadecimal
 //   "<label> foreground"
 #pragma once

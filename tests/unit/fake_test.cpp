@@ -55,7 +55,7 @@ TEST(FakeProcess, OutOfMemoryEndsTheRunNotTheTestAndTheNextRunStartsAfresh) {
   char again[] = "hide all";
   EXPECT_EQ(fake::RunProcess(RunWinMain, again, &exited), 0);
   EXPECT_FALSE(exited);
-  EXPECT_EQ(fake::Journal(), Lines{"a showwindow hide"});
+  EXPECT_EQ(fake::Journal(), Lines{"a hidden"});
   EXPECT_EQ(fake::LiveAllocations(), 0);
 }
 
@@ -71,7 +71,7 @@ TEST(FakeProcess, TheWholeEntryReportsTheOutOfMemoryStatus) {
   fake::Top("main", "quenvale", "Quenvale");
   fake::Top("note", "x", "Notes");
   EXPECT_EQ(RunTail("hide all"), 0);
-  EXPECT_EQ(fake::Journal(), Lines{"note showwindow hide"});
+  EXPECT_EQ(fake::Journal(), Lines{"note hidden"});
 }
 
 TEST(FakeReset, ForgetsTheClientWindowsAndTheBlocksOfTheLastRun) {

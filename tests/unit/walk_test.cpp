@@ -58,7 +58,7 @@ TEST_F(Walk, NoStartNodeDoesNothing) {
 }
 
 TEST_F(Walk, CurrentTakesOnlyTheStartNodeForDirectActions) {
-  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "h"), Lines{"list showwindow hide"});
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "h"), Lines{"list hidden"});
   EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "l"), Lines{"list command 40027"});
   EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "?"), Lines{});
   fake::SetVisible(top_.nodes[0].window, false);
@@ -83,12 +83,13 @@ TEST_F(Walk, KindTargetsNeverEnterContainersExceptThroughAll) {
   EXPECT_EQ(WalkFrom(inventory::TargetAll, "m", 2),
             (Lines{"in-private command 40026", "in-channel command 40026", "private command 40026",
                    "plain command 40026"}));
-  EXPECT_EQ(WalkFrom(inventory::Container, "n"), Lines{"box showwindow minimize"});
+  EXPECT_EQ(WalkFrom(inventory::Container, "n"), Lines{"box minimized"});
   EXPECT_EQ(WalkFrom(inventory::Channel, "s"), Lines{});
 }
 
 TEST_F(Walk, EveryActionLetter) {
-  EXPECT_EQ(WalkFrom(inventory::Private, "s"), Lines{"private showwindow restore"});
+  fake::SetMinimized(top_.nodes[4].window, true);
+  EXPECT_EQ(WalkFrom(inventory::Private, "s"), Lines{"private restored"});
   EXPECT_EQ(WalkFrom(inventory::Private, "i"), Lines{"private command 4041"});
   EXPECT_EQ(WalkFrom(inventory::TargetAll, "C", 3),
             (Lines{"list command 44502", "console command 44502", "quiet command 44502",

@@ -44,6 +44,17 @@ class WindowCommands : public ::testing::Test {
       out.push_back(b.caption + "|" + b.text + "|" + testing_support::BoxKind(b.type));
     return out;
   }
+  // Every top-level window of the client shown, and minimized or not.
+  static void SetAllTopLevel(bool minimized) {
+    plat::EnumThreadWindows(
+        1,
+        [](plat::Window window, intptr_t minimize) {
+          fake::SetVisible(window, true);
+          fake::SetMinimized(window, minimize != 0);
+          return 1;
+        },
+        minimized ? 1 : 0);
+  }
   plat::Window list_, listControl_, work_, workPrivate_, aim_, main_;
 };
 
@@ -58,29 +69,34 @@ TEST_F(WindowCommands, UnknownWordsBuildTheInventoryAndDoNothing) {
 }
 
 TEST_F(WindowCommands, TargetWords) {
+  // Every case starts from shown windows, minimized where the case says, so
+  // that each show request changes the windows it reaches.
   struct Case {
     const char* tail;
+    bool minimizedBefore;
     Lines sent;
   } cases[] = {
-      {"hide", {"list showwindow hide"}},
-      {"hide contacts", {"list showwindow hide"}},
-      {"hide BUDDY", {"list showwindow hide"}},
-      {"mint channel", {"chan showwindow minimize"}},
-      {"showbud private", {"bob showwindow restore"}},
-      {"restore console", {"aim showwindow restore", "irc showwindow restore"}},
-      {"hide current", {"list showwindow hide"}},
-      {"hide container", {"work showwindow hide"}},
-      {"hide container WORK", {"work showwindow hide"}},
-      {"hide container current", {"work showwindow hide"}},
-      {"clickthrough console", {"aim exstyle 0 20", "irc exstyle 0 20"}},
-      {"info", {"list command 4041"}},
-      {"log x y", {"list command 40027"}},
+      {"hide", false, {"list hidden"}},
+      {"hide contacts", false, {"list hidden"}},
+      {"hide BUDDY", false, {"list hidden"}},
+      {"mint channel", false, {"chan minimized"}},
+      {"showbud private", true, {"bob restored"}},
+      {"restore console", true, {"aim restored", "irc restored"}},
+      {"hide current", false, {"list hidden"}},
+      {"hide container", false, {"work hidden"}},
+      {"hide container WORK", false, {"work hidden"}},
+      {"hide container current", false, {"work hidden"}},
+      {"clickthrough console", false, {"aim exstyle 0 20", "irc exstyle 0 20"}},
+      {"info", false, {"list command 4041"}},
+      {"log x y", false, {"list command 40027"}},
   };
   for (const Case& c : cases) {
+    SetAllTopLevel(c.minimizedBefore);
     fake::Journal().clear();
     EXPECT_EQ(RunTail(c.tail), 0) << c.tail;
     EXPECT_EQ(fake::Journal(), c.sent) << c.tail;
   }
+  SetAllTopLevel(false);
   fake::Journal().clear();
   EXPECT_EQ(RunTail("hide all"), 0);
   EXPECT_EQ(fake::Journal().size(), 7u);
@@ -133,11 +149,12 @@ TEST_F(WindowCommands, NumberRules) {
 
 TEST_F(WindowCommands, ToggleBuddyInAllThreeSituations) {
   EXPECT_EQ(RunTail("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "list foreground",
-                                    "list showwindow hide", "work foreground"}));
+  // Shown: the restore changes nothing; then hidden, and the window below
+  // it gets the foreground.
+  EXPECT_EQ(fake::Journal(), (Lines{"list foreground", "list hidden", "work foreground"}));
   fake::Journal().clear();
   EXPECT_EQ(RunTail("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "main foreground"}));
+  EXPECT_EQ(fake::Journal(), (Lines{"list shown", "main foreground"}));
   fake::Journal().clear();
   fake::Destroy(list_);
   EXPECT_EQ(RunTail("togglebuddyx"), 0);
