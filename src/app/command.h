@@ -40,6 +40,13 @@ int WinMain(char* tail);
 // Decides what the command word asks for and carries it out.
 int Dispatch(CommandState& state);
 
+// The exit status of a run that gave up on the client: its thread was hung,
+// or did not answer a call in time (plat::Reply::NotAnswering).
+inline constexpr int kStatusNotResponding = 6;
+
+// Says that the client is not responding; returns kStatusNotResponding.
+int NotResponding();
+
 // Opens the help file with the shell.
 void OpenHelpFile();
 

@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
+constexpr char kNotResponding[] = "Quenvale is not responding";
 // The whole word in any case: no shorter or longer word means it.
 constexpr char kListWindowsWord[] = "/windows";
 
@@ -53,6 +54,11 @@ void WaitForExitDelay(const char* argument) {
 
 }  // namespace
 
+int NotResponding() {
+  plat::MessageBoxA(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
+  return kStatusNotResponding;
+}
+
 int Dispatch(CommandState& state) {
   if (ansi::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
   if (ansi::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
@@ -62,14 +68,22 @@ int Dispatch(CommandState& state) {
     return 0;
   }
   if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
+  int status = -1;
   for (const MenuWord& row : kMenuWords) {
     if (!ansi::PrefixMatch(state.word, row.literal, row.count)) continue;
-    if (row.menuId == client::kExit && state.firstArg != nullptr)
+    // A client that is hung already is told at once, not after the delay.
+    if (row.menuId == client::kExit && state.firstArg != nullptr &&
+        plat::CheckNotHung(main) == plat::Reply::Answered)
       WaitForExitDelay(state.firstArg);
-    plat::SendMessageA(main, plat::WM_COMMAND, row.menuId, 0);
-    return 1;
+    plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0);
+    status = 1;
+    break;
   }
-  return RunWindowCommand(state);
+  if (status < 0) status = RunWindowCommand(state);
+  // A client that did not answer is said so, whatever the command had done
+  // before. A busy one had the last call in hand: it was delivered, and the
+  // command keeps its status.
+  return plat::CallsReply() == plat::Reply::NotAnswering ? NotResponding() : status;
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/launchers.h"
 
+#include "app/command.h"
 #include "client/contract.h"
 #include "text/ansi_text.h"
 #include "inventory/client_windows.h"
@@ -37,9 +38,11 @@ int LaunchClient() {
 int LaunchWinamp() {
   plat::Window player = plat::FindWindowA(client::kPlayerClass, nullptr);
   plat::Window main = inventory::g_clientWindows.mainWindow;
-  if (main != nullptr) plat::SendMessageA(main, plat::WM_COMMAND, client::kSound, 0);
+  plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0);
+  if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   if (player != nullptr) {
-    plat::SendMessageA(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
+    // The player is another program: whether it answers changes nothing here.
+    plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
     return 1;
   }
 

@@ -4,6 +4,6 @@
 namespace app {
 
 int LaunchClient();  // returns 1
-int LaunchWinamp();  // returns 1
+int LaunchWinamp();  // returns 1, or kStatusNotResponding (command.h)
 
 }  // namespace app

@@ -48,10 +48,12 @@ void ToggleContactList(CommandState& state) {
     state.foregroundMain = true;
     return;
   }
-  if (plat::ShowWindow(list, plat::SW_RESTORE)) {
-    plat::SetForegroundWindow(list);
-    plat::ShowWindow(list, plat::SW_HIDE);
-    plat::SetForegroundWindow(plat::GetWindowBelow(list));
+  // Once the list does not answer, the main window is not brought forward
+  // either: nothing more goes to the client.
+  if (plat::ShowWindowBounded(list, plat::SW_RESTORE)) {
+    plat::SetForegroundIfAnswering(list);
+    plat::ShowWindowBounded(list, plat::SW_HIDE);
+    plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
   } else {
     state.foregroundMain = true;
   }
@@ -198,12 +200,16 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
   if (PrefixMatch(state.word, "sendmessage", 4)) return SendInstantMessage(state, first);
 
   if (PrefixMatch(state.word, "multiim", 4)) {
+    // No question that a hung client could not act on.
+    if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
+      return kStatusDone;
     const char* option = state.firstArg != nullptr ? state.firstArg : "contact";
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
                                    kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
     if (answer != plat::IDOK) return kStatusCancelled;
     state.action[0] = inventory::ActionCode::MultiImTarget;
     inventory::WalkInventory(first, inventory::TargetCurrent, "v", 0, nullptr);
+    if (plat::CallsReply() != plat::Reply::Answered) return kStatusDone;
   } else if (!ChooseAction(state)) {
     state.actionSet = false;
   }
@@ -217,7 +223,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
   } else {
     RunWordWithoutAction(state, first);
   }
-  if (state.foregroundMain) plat::SetForegroundWindow(inventory::g_clientWindows.mainWindow);
+  if (state.foregroundMain) plat::SetForegroundIfAnswering(inventory::g_clientWindows.mainWindow);
   return kStatusDone;
 }
 

@@ -14,12 +14,15 @@ bool AcceptsFiles(plat::Window window) {
 }
 
 void SendCommand(plat::Window window, uint32_t id) {
-  plat::SendMessageA(window, plat::WM_COMMAND, id, 0);
+  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
 }
 
 void Dock(plat::Window window, char position) {
   if (!AcceptsFiles(window)) return;
-  if (plat::SendMessageA(window, plat::WM_COMMAND, client::kDock, 0) != 0) return;
+  // The position follows only an answer of 0; without an answer there is none.
+  if (plat::SendMessageBounded(window, plat::WM_COMMAND, client::kDock, 0) != 0 ||
+      plat::CallsReply() != plat::Reply::Answered)
+    return;
   switch (position) {
     case 't': case 'T': SendCommand(window, client::kDockTop); break;
     case 'b': case 'B': SendCommand(window, client::kDockBottom); break;
@@ -33,11 +36,11 @@ void FillSendDialog(plat::Window dialog, const char* contact) {
   plat::Window edit = plat::FindWindowExA(dialog, nullptr, client::kEditClass, nullptr);
   // Typed as unsigned codes, so characters above 127 arrive intact.
   for (const char* p = contact; *p != '\0'; ++p)
-    plat::SendMessageA(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1);
+    plat::SendMessageBounded(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1);
   plat::Window ok =
       plat::FindWindowExA(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
-  plat::SendMessageA(ok, plat::WM_LBUTTONDOWN, 0, 0);
-  plat::SendMessageA(ok, plat::WM_LBUTTONUP, 0, 0);
+  plat::SendMessageBounded(ok, plat::WM_LBUTTONDOWN, 0, 0);
+  plat::SendMessageBounded(ok, plat::WM_LBUTTONUP, 0, 0);
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
       if (AcceptsFiles(window)) SendCommand(window, client::kOfflineContacts);
       break;
     case 'U':
-      plat::SendMessageA(window, plat::WM_CHAR, 13, 1);
+      plat::SendMessageBounded(window, plat::WM_CHAR, 13, 1);
       break;
     case 'd':
       Dock(window, option);

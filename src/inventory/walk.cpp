@@ -24,7 +24,7 @@ bool IsPassedOverKind(int32_t kind) {
 }
 
 void SendCommand(plat::Window window, uint32_t id) {
-  plat::SendMessageA(window, plat::WM_COMMAND, id, 0);
+  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
 }
 
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
@@ -54,8 +54,8 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   ansi::Builder b = ansi::Start(childCommand, sizeof childCommand);
   ansi::Append(b, "D02");
   ansi::Append(b, messageText + start);
-  // The client has opened its send dialog before SendMessageA returned.
-  plat::EnumThreadWindows(g_clientWindows.guiThreadId, ScanChildWindow,
+  // The client has opened its send dialog before the command returned.
+  plat::EnumThreadWindows(inventory::g_clientWindows.guiThreadId, ScanChildWindow,
                           reinterpret_cast<intptr_t>(childCommand));
 }
 
@@ -63,13 +63,13 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
   plat::Window window = node->window;
   switch (action) {
     case ActionCode::Restore:
-      plat::ShowWindow(window, plat::SW_RESTORE);
+      plat::ShowWindowBounded(window, plat::SW_RESTORE);
       break;
     case ActionCode::Hide:
-      plat::ShowWindow(window, plat::SW_HIDE);
+      plat::ShowWindowBounded(window, plat::SW_HIDE);
       break;
     case ActionCode::Minimize:
-      plat::ShowWindow(window, plat::SW_MINIMIZE);
+      plat::ShowWindowBounded(window, plat::SW_MINIMIZE);
       break;
     case ActionCode::Attach:
       if (node->kind != Container && plat::IsWindowVisible(window))
@@ -99,7 +99,8 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
       SendToConsole(window, number, messageText);
       break;
     case ActionCode::ClickThrough:
-      plat::SetExtendedStyle(window, plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
+      plat::SetExtendedStyleBounded(window,
+                                    plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
       break;
     default:
       break;  // counts as acted on all the same

@@ -46,15 +46,49 @@ ThreadId GetWindowThreadId(Window window);  // 0 for a null window
 // number of characters copied (0 on failure, with buffer[0] zero).
 int GetWindowTextA(Window window, char* buffer, int size);
 int GetClassNameA(Window window, char* buffer, int size);
-uint32_t GetExtendedStyle(Window window);                 // GetWindowLongA(GWL_EXSTYLE)
-void SetExtendedStyle(Window window, uint32_t exStyle);   // SetWindowLongA(GWL_EXSTYLE)
-intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-bool ShowWindow(Window window, int command);  // true when the window was visible before
+uint32_t GetExtendedStyle(Window window);  // GetWindowLongA(GWL_EXSTYLE)
 bool IsWindowVisible(Window window);
 bool IsIconic(Window window);  // minimized
-void SetForegroundWindow(Window window);
 Window GetWindowBelow(Window window);  // GetWindow(GW_HWNDNEXT): the window below in Z order
 int MessageBoxA(const char* text, const char* caption, unsigned type);  // no owner window
+
+// Calls that hand work to the thread of another program's window. The plain
+// Windows calls (plain_calls.h) wait for that thread without any bound; these
+// make the plain call on a helper thread while the run's own thread waits
+// for it in slices: 250 ms for the call to return, then, if it has not,
+// 250 ms for a probe (WM_NULL through SendMessageTimeoutA, SMTO_ABORTIFHUNG)
+// to be answered. A thread that answers the probe still reads its message
+// queue with the call in hand (it shows a dialog of its own while it handles
+// the call, say); one that does not has stopped reading it. Two allowances,
+// each counted over the whole run, bound the waits:
+//   patience, 5 s: the slices whose probe was not answered (no slice starts
+//     that could take them past 5 s);
+//   busy time, 30 s: the slices whose probe was answered.
+// A thread that returns within 250 ms gets the same calls, in the same
+// order, as from the plain calls, and no probe.
+enum class Reply : int {
+  Answered = 0,  // every call so far returned (a window that is gone counts, as for
+                 // the plain call)
+  NotAnswering,  // a thread left probes unanswered until the patience ran out; or, with
+                 // nothing sent, it was hung (IsHungAppWindow: it has not read its queue
+                 // for 5 s), or no helper thread started
+  Busy,          // a thread read its queue, but its call had not returned when the
+                 // busy time ran out
+};
+// CallsReply() after a call tells how it went. Once it is not Answered,
+// every later call returns at once with nothing sent (and SendMessageBounded
+// 0, ShowWindowBounded false): the thread may still hold a call of the run,
+// and what followed it would be handled out of turn, or never. A call to a
+// null window sends nothing and returns 0 or false.
+Reply CallsReply();
+intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+bool ShowWindowBounded(Window window, int command);  // true when the window was visible before
+void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLongA(GWL_EXSTYLE)
+// SetForegroundWindow does not wait, but it is not made for a thread that is
+// hung (NotAnswering) or once the calls have stopped.
+void SetForegroundIfAnswering(Window window);
+// Sends nothing: NotAnswering, as for a call, when the window's thread is hung.
+Reply CheckNotHung(Window window);
 
 // shell32
 void ShellExecuteA(const char* file, const char* parameters, int showCommand);

@@ -13,5 +13,8 @@ inline constexpr UINT kSyncMessage = WM_APP + 1;
 inline constexpr UINT kQuitMessage = WM_APP + 2;
 // Restack the windows as the scenario lists them.
 inline constexpr UINT kRestackMessage = WM_APP + 3;
+// Stop reading the queue for wParam milliseconds, so that the window system
+// comes to count the client as hung.
+inline constexpr UINT kHangMessage = WM_APP + 4;
 
 }  // namespace protocol

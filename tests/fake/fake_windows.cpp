@@ -14,6 +14,9 @@
 
 #include "inventory/client_windows.h"
 
+#include "platform/bounded_calls.h"
+#include "platform/plain_calls.h"
+
 namespace fake {
 namespace {
 
@@ -235,6 +238,8 @@ void Reset() {
   s.outputLimit = SIZE_MAX;
   s.programPath.clear();
   s.files.clear();
+  ResetThreads();
+  plat::g_calls = plat::CallsRecord{};
 }
 
 plat::Window Add(const WindowShape& shape) {

@@ -150,4 +150,27 @@ void AddFile(const std::string& path);
 void FailAllocationsAfter(int n);
 int LiveAllocations();  // blocks allocated and not yet released in this run
 
+// Threads that do not answer at once (fake_threads.cpp). The program's calls
+// reach a window's thread through the helper of the bounded calls
+// (platform/bounded_calls.h); these make the thread behave, on the fake
+// clock, as a Windows thread that stops reading its queue does. Reset makes
+// every thread prompt again.
+//
+// The thread has not read its queue for more than 5 s already:
+// IsHungAppWindow says so, probes give up at once, and a call handed to it
+// is never handled (nothing is journaled) and never returns.
+void HangThread(plat::ThreadId thread);
+// The window's thread stalls for milliseconds inside its handling of each
+// call whose journal line, after the label, begins with what ("command
+// 40024", "exstyle", "char"; a show request is "show hide", "show minimize"
+// or "show restore", so "show" takes them all): the call is handled and
+// journaled at once and returns that much later. While it stalls the thread
+// reads its queue when reading is true (a dialog of its own: probes are
+// answered at once); otherwise it does not (a probe is answered when the
+// stall ends, and after 5 s of stalling the thread counts as hung).
+void Stall(plat::Window window, const std::string& what, int64_t milliseconds,
+           bool reading = false);
+int Probes();         // probes the program made since Reset
+void ResetThreads();  // part of Reset
+
 }  // namespace fake

@@ -4,6 +4,7 @@
 // split and a double-byte code page.
 #include <gtest/gtest.h>
 
+#include "platform/plain_calls.h"
 #include "run.h"
 
 using namespace testing_support;

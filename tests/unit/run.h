@@ -7,6 +7,7 @@
 #include "app/command.h"
 #include "inventory/client_windows.h"
 #include "fake_windows.h"
+#include "platform/bounded_calls.h"
 #include "words.h"
 
 namespace testing_support {
@@ -28,6 +29,7 @@ inline std::vector<std::u16string> WideSplit(const std::string& line) {
 inline int RunLine(const std::string& line) {
   fake::SetCommandLine(line, WideSplit(line));
   inventory::g_clientWindows = inventory::ClientWindows{};
+  plat::g_calls = plat::CallsRecord{};
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
   tail[t.copy(tail, sizeof tail - 1)] = '\0';

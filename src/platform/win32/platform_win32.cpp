@@ -1,6 +1,8 @@
 // The Windows implementation of the platform layer: the only file that sees
 // <windows.h>.
 #include "platform/platform.h"
+#include "platform/bounded_calls.h"
+#include "platform/plain_calls.h"
 #include "platform/registry_text.h"
 
 #include <windows.h>
@@ -8,8 +10,6 @@
 
 namespace plat {
 namespace {
-
-constexpr UINT kSendTimeoutMilliseconds = 20000;
 
 HWND Native(Window window) { return reinterpret_cast<HWND>(window); }
 Window Own(HWND window) { return reinterpret_cast<Window>(window); }
@@ -24,10 +24,53 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
   return t->proc(Own(window), t->context) != 0 ? TRUE : FALSE;
 }
 
+// The helper of the bounded calls: a thread for each call, which makes the
+// plain call and ends. Its handle stays open until the process ends (one
+// per call).
+HANDLE g_helperThread;
+
+DWORD WINAPI HelperThread(LPVOID) {
+  helper::Run();
+  return 0;
+}
+
 }  // namespace
 
+namespace helper {
+
+bool Begin() {
+  g_helperThread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+  return g_helperThread != nullptr;
+}
+
+bool Await(uint32_t milliseconds) {
+  return ::WaitForSingleObject(g_helperThread, milliseconds) == WAIT_OBJECT_0;
+}
+
+bool Probe(Window window, uint32_t milliseconds) {
+  DWORD_PTR ignored;
+  return ::SendMessageTimeoutA(Native(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               milliseconds, &ignored) != 0;
+}
+
+bool IsHung(Window window) { return ::IsHungAppWindow(Native(window)) != FALSE; }
+
+// The system clock may be set meanwhile; each wait stays bounded all the same.
+uint64_t Ticks() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t;
+  t.LowPart = now.dwLowDateTime;
+  t.HighPart = now.dwHighDateTime;
+  return t.QuadPart / 10000u;
+}
+
+}  // namespace helper
+
+// FindWindowA as FindWindowExA gives it (the same search of the top-level
+// windows), with one import fewer.
 Window FindWindowA(const char* className, const char* title) {
-  return Own(::FindWindowA(className, title));
+  return Own(::FindWindowExA(nullptr, nullptr, className, title));
 }
 
 Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
@@ -76,15 +119,10 @@ void SetExtendedStyle(Window window, uint32_t exStyle) {
 }
 
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  // A null window would broadcast nothing useful; nothing is sent to it.
-  if (window == nullptr) return 0;
-  // Like SendMessageA, but a client that has stopped answering cannot hang
-  // the run: the call then gives up and answers 0.
+  // SendMessageA itself, through a call the program imports already: no
+  // time limit, and the same result.
   DWORD_PTR result = 0;
-  if (::SendMessageTimeoutA(Native(window), message, wParam, lParam,
-                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds,
-                            &result) == 0)
-    return 0;
+  ::SendMessageTimeoutA(Native(window), message, wParam, lParam, SMTO_NORMAL, INFINITE, &result);
   return static_cast<intptr_t>(result);
 }
 
@@ -92,7 +130,8 @@ bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window)
 
 bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
 
-bool IsIconic(Window window) { return ::IsIconic(Native(window)) != 0; }
+// IsIconic reads the same style bit; one import fewer.
+bool IsIconic(Window window) { return (::GetWindowLongA(Native(window), GWL_STYLE) & WS_MINIMIZE) != 0; }
 
 void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
 
@@ -152,7 +191,9 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   DWORD size = capacity > 0xffffffffu ? 0xffffffffu : static_cast<DWORD>(capacity);
   LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
-  ::RegCloseKey(key);
+  // The key stays open: the launchers read one value, start a program and
+  // end, and the end of the process closes it (one import fewer, within the
+  // size limit).
   if (status == ERROR_MORE_DATA) {
     buffer[0] = '\0';
     return RegistryRead::TooLarge;
@@ -226,15 +267,13 @@ size_t FittingPrefix(const char* text, size_t limit) {
   return length;
 }
 
-int64_t CalendarSeconds() {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t;
-  t.LowPart = now.dwLowDateTime;
-  t.HighPart = now.dwHighDateTime;
-  return static_cast<int64_t>(t.QuadPart / 10000000ull);
-}
+int64_t CalendarSeconds() { return static_cast<int64_t>(helper::Ticks() / 1000u); }
 
-void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+// A wait on the process itself (the pseudo handle of GetCurrentProcess),
+// which ends only when its time is up: Sleep through an import the helper
+// threads need anyway.
+void Sleep(uint32_t milliseconds) {
+  ::WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), milliseconds);
+}
 
 }  // namespace plat

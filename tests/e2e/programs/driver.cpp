@@ -11,14 +11,24 @@
 //   case <name>
 //   client <scenario>|none               default: none
 //   window ...                           extra windows for this case only
-//   run <tail>                           command line "dowtrane.exe <tail>"
-//   raw <command line>                   the command line exactly
-//   answer ok|cancel                     answers to the boxes, in order
+//   hang                                 the client stops reading its queue
+//                                        before the first run, until the last
+//                                        has ended; the runs start once the
+//                                        window system counts it as hung
 //   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
 //   program <name>                       a recorder copy at $WORK\<name>
+//   run <tail>                           command line "dowtrane.exe <tail>"
+//   raw <command line>                   the command line exactly
+//     answer ok|cancel                   answers to the boxes, in order
+//     box <caption> <text> <kind>        kind: error|warning|information|none ok|okcancel
+//     status <n>
+//     stdout <line>                      what dowtrane wrote to its standard
+//                                        output, line by line, each line ending
+//                                        in CR LF; implies "redirect file"
+//                                        unless a pipe is asked for
+//     after <ms> / within <ms>           dowtrane ran at least / at most this long
+//     timeout <ms>                       stop dowtrane after this long (20000)
 //   expect <journal line>                the journal, line by line, exactly
-//   box <caption> <text> <kind>          kind: error|warning|information|none ok|okcancel
-//   status <n>
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
@@ -32,12 +42,11 @@
 //   file <path>                          an empty file that exists during the case
 //   redirect file|pipe                   dowtrane's standard output goes to a new
 //                                        file or a pipe (default: it has none)
-//   stdout <line>                        what dowtrane wrote there, line by line,
-//                                        each line ending in CR LF; implies
-//                                        "redirect file" unless a pipe is asked for
-//   after <ms> / within <ms>             dowtrane ran at least / at most this long
 //   show                                 print what happened instead of checking
 //   end
+// A case may hold several runs, one after the other against the same
+// client; the indented lines belong to the run above them (or, before the
+// first run, to it), the others to the case, checked after the last run.
 // In data, $WORK is the work dir, $(N*text) is N copies of the text and
 // $THREAD(<label>) the thread of the client's window with that label, in
 // decimal; the escapes of words.h apply. A case without expect lines
@@ -58,14 +67,29 @@
 namespace {
 
 using protocol::kControlClass;
+using protocol::kHangMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
 constexpr DWORD kRunTimeoutMs = 20000;
+// How long a hung client stays hung at most, should the driver not release it.
+constexpr DWORD kHangMs = 120000;
+// The window system counts a thread as hung after 5 s of not reading its queue.
+constexpr DWORD kBecomeHungMs = 15000;
 
 struct RegistryValue {
   bool view64;
   std::string key, type, data;
+};
+
+struct Run {
+  std::string commandLine;
+  std::vector<std::string> answers;
+  std::vector<std::string> boxes;
+  int status = -1;
+  std::vector<std::string> output;
+  long afterMs = -1, withinMs = -1;
+  DWORD timeoutMs = kRunTimeoutMs;
 };
 
 struct Case {
@@ -73,23 +97,31 @@ struct Case {
   int line = 0;
   std::string scenario = "none";
   std::vector<std::string> extraWindows;
-  std::string commandLine;
-  std::vector<std::string> answers;
+  bool hang = false;
+  std::vector<Run> runs;
   std::vector<RegistryValue> registry;
   std::vector<std::string> programs;
   std::vector<std::string> expect;
-  std::vector<std::string> boxes;
-  int status = -1;
   std::vector<std::pair<std::string, std::string>> states, exstyles;
   std::string foreground;
   std::vector<std::string> started;
   std::string dir = "$WORK", exeFolder = "$WORK";
   std::vector<std::string> files;
   std::string redirect;  // "", "file" or "pipe"
-  std::vector<std::string> output;
-  long afterMs = -1, withinMs = -1;
   bool show = false;
 };
+
+// The run that a run's own lines belong to: the last one.
+Run& LastRun(Case* c) {
+  if (c->runs.empty()) c->runs.emplace_back();
+  return c->runs.back();
+}
+
+// A run or raw line starts a run, unless lines of its own came before it.
+Run& NewRun(Case* c) {
+  if (c->runs.empty() || !c->runs.back().commandLine.empty()) c->runs.emplace_back();
+  return c->runs.back();
+}
 
 struct Paths {
   std::string dowtrane, client, recorder, work;
@@ -200,7 +232,9 @@ bool ReadSuite(const std::string& path) {
       continue;
     }
     if (d == "end") {
-      if (c->commandLine.empty()) ok = Fail(path, lineNo, "case without run or raw");
+      bool commandless = c->runs.empty();
+      for (const Run& r : c->runs) commandless = commandless || r.commandLine.empty();
+      if (commandless) ok = Fail(path, lineNo, "case or run without run or raw");
       if (c->scenario != "none" && g_scenarios.count(c->scenario) == 0)
         ok = Fail(path, lineNo, "unknown scenario " + c->scenario);
       c = nullptr;
@@ -209,11 +243,11 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "window") {
       c->extraWindows.push_back(line);
     } else if (d == "run") {
-      c->commandLine = "dowtrane.exe " + Rest(line);
+      NewRun(c).commandLine = "dowtrane.exe " + Rest(line);
     } else if (d == "raw") {
-      c->commandLine = Rest(line);
+      NewRun(c).commandLine = Rest(line);
     } else if (d == "answer" && w.size() == 2) {
-      c->answers.push_back(w[1]);
+      LastRun(c).answers.push_back(w[1]);
     } else if (d == "registry" && w.size() >= 4) {
       RegistryValue v;
       v.view64 = w[1] == "64";
@@ -228,9 +262,9 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "expect") {
       c->expect.push_back(Rest(line));
     } else if (d == "box" && w.size() == 5) {
-      c->boxes.push_back(w[1] + "|" + w[2] + "|" + w[3] + " " + w[4]);
+      LastRun(c).boxes.push_back(w[1] + "|" + w[2] + "|" + w[3] + " " + w[4]);
     } else if (d == "status" && w.size() == 2) {
-      c->status = atoi(w[1].c_str());
+      LastRun(c).status = atoi(w[1].c_str());
     } else if (d == "state" && w.size() == 3) {
       c->states.emplace_back(w[1], w[2]);
     } else if (d == "exstyle" && w.size() == 3) {
@@ -238,9 +272,13 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "foreground" && w.size() == 2) {
       c->foreground = w[1];
     } else if (d == "after" && w.size() == 2) {
-      c->afterMs = atol(w[1].c_str());
+      LastRun(c).afterMs = atol(w[1].c_str());
     } else if (d == "within" && w.size() == 2) {
-      c->withinMs = atol(w[1].c_str());
+      LastRun(c).withinMs = atol(w[1].c_str());
+    } else if (d == "timeout" && w.size() == 2) {
+      LastRun(c).timeoutMs = strtoul(w[1].c_str(), nullptr, 10);
+    } else if (d == "hang" && w.size() == 1) {
+      c->hang = true;
     } else if (d == "show") {
       c->show = true;
     } else if (d == "started") {
@@ -254,7 +292,7 @@ bool ReadSuite(const std::string& path) {
     } else if (d == "redirect" && w.size() == 2 && (w[1] == "file" || w[1] == "pipe")) {
       c->redirect = w[1];
     } else if (d == "stdout") {
-      c->output.push_back(Rest(line));
+      LastRun(c).output.push_back(Rest(line));
       if (c->redirect.empty()) c->redirect = "file";
     } else {
       ok = Fail(path, lineNo, "unknown case line: " + line);
@@ -627,6 +665,141 @@ void WaitForJob(HANDLE job, DWORD ms) {
   }
 }
 
+// What one run of dowtrane did.
+struct Outcome {
+  std::vector<std::string> boxes;
+  DWORD status = 0;
+  ULONGLONG wallMs = 0;
+  bool ended = true;    // false: stopped when its time was up
+  std::string written;  // to its standard output
+};
+
+// Runs dowtrane once, from runDir, answering its boxes; with the case's
+// standard output.
+Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
+                    const std::string& runDir, std::string* failures) {
+  Outcome out;
+  // The standard output: a new file, or a pipe read while dowtrane runs.
+  const std::string outputFile = g_paths.work + "\\stdout.txt";
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE output = nullptr, pipeEnd = nullptr;
+  if (c.redirect == "file") {
+    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) {
+      output = nullptr;
+      *failures += "    cannot make " + outputFile + "\n";
+      return out;
+    }
+  } else if (c.redirect == "pipe") {
+    if (!CreatePipe(&pipeEnd, &output, &inherited, 0)) {
+      *failures += "    cannot make a pipe\n";
+      return out;
+    }
+    SetHandleInformation(pipeEnd, HANDLE_FLAG_INHERIT, 0);
+  }
+  auto drainPipe = [&] {
+    DWORD available = 0;
+    char buf[4096];
+    while (pipeEnd != nullptr && PeekNamedPipe(pipeEnd, nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0) {
+      DWORD got = 0;
+      if (!::ReadFile(pipeEnd, buf, sizeof buf, &got, nullptr) || got == 0) break;
+      out.written.append(buf, got);
+    }
+  };
+
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  PROCESS_INFORMATION pi = {};
+  // Wine now and then fails to start a process with an internal error (seen
+  // while another process, the test client, does not read its queue); a
+  // second attempt starts it.
+  bool started = false;
+  DWORD startError = 0;
+  ULONGLONG begin = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(100);
+    begin = GetTickCount64();
+    started = Start(exe, Expand(run.commandLine), job, &pi, runDir, true, output);
+    if (!started) startError = GetLastError();
+    if (!started && startError != ERROR_INTERNAL_ERROR) break;
+    if (started && attempt > 0)
+      fprintf(stderr, "note: %s: dowtrane started at attempt %d\n", c.name.c_str(), attempt + 1);
+  }
+  // Only dowtrane holds the writing end now: the pipe ends when it does.
+  if (output != nullptr) CloseHandle(output);
+  if (!started) {
+    *failures += "    cannot start dowtrane (error " + std::to_string(startError) + ")\n";
+  } else {
+    std::vector<HWND> answered;
+    size_t nextAnswer = 0;
+    for (;;) {
+      const bool ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
+      drainPipe();
+      if (ended) break;
+      if (GetTickCount64() - begin > run.timeoutMs) {
+        out.ended = false;
+        TerminateJobObject(job, 9);
+        WaitForSingleObject(pi.hProcess, 5000);
+        break;
+      }
+      BoxSearch search = {pi.dwProcessId, {}};
+      EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&search));
+      for (HWND box : search.found) {
+        if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+        answered.push_back(box);
+        out.boxes.push_back(DescribeBox(box));
+        std::string answer = nextAnswer < run.answers.size() ? run.answers[nextAnswer++] : "ok";
+        int id = answer == "cancel" ? IDCANCEL : IDOK;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(box, id)), SMTO_NORMAL, 5000, &ignored);
+      }
+    }
+    GetExitCodeProcess(pi.hProcess, &out.status);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  out.wallMs = GetTickCount64() - begin;
+  // Programs that dowtrane started run on in the job: let them end.
+  WaitForJob(job, 5000);
+  TerminateJobObject(job, 9);
+  CloseHandle(job);
+  drainPipe();
+  if (pipeEnd != nullptr) CloseHandle(pipeEnd);
+  if (c.redirect == "file") out.written = ReadFile(outputFile);
+  DeleteFileA(outputFile.c_str());
+  return out;
+}
+
+void CheckRun(const Case& c, const Run& run, const Outcome& out, const std::string& prefix,
+              std::string* failures) {
+  const std::string took = std::to_string(out.wallMs) + " ms";
+  if (!out.ended) *failures += "    " + prefix + "dowtrane did not end in time (" + took + ")\n";
+  if (run.afterMs >= 0 && out.wallMs < static_cast<ULONGLONG>(run.afterMs))
+    *failures += "    " + prefix + "ended after " + took + ", before " + std::to_string(run.afterMs) + " ms\n";
+  if (run.withinMs >= 0 && out.wallMs > static_cast<ULONGLONG>(run.withinMs))
+    *failures += "    " + prefix + "ended after " + took + ", later than " + std::to_string(run.withinMs) + " ms\n";
+  if (run.status >= 0 && static_cast<int>(out.status) != run.status)
+    *failures += "    " + prefix + "status expected " + std::to_string(run.status) + ", got " +
+                 std::to_string(static_cast<int>(out.status)) + "\n";
+  CompareLists((prefix + "boxes").c_str(), run.boxes, out.boxes, failures);
+  if (!c.redirect.empty())
+    CompareLists((prefix + "standard output").c_str(), run.output, CrLfLines(out.written), failures);
+}
+
+// Has the client stop reading its queue, and waits until the window system
+// counts it as hung.
+bool Hang(const Client& client, std::string* why) {
+  PostMessageA(client.control, kHangMessage, kHangMs, 0);
+  for (DWORD waited = 0; waited < kBecomeHungMs; waited += 100) {
+    if (IsHungAppWindow(client.control)) return true;
+    Sleep(100);
+  }
+  *why = "the client did not count as hung within " + std::to_string(kBecomeHungMs) + " ms";
+  return false;
+}
+
 bool RunCase(const Case& c, int index) {
   std::string failures;
   const std::string dir = g_paths.work + "\\";
@@ -652,40 +825,17 @@ bool RunCase(const Case& c, int index) {
     if (!MakeFolders(FolderOf(Expand(f))) || !WriteFile(Expand(f), ""))
       failures += "    cannot make the file " + Expand(f) + "\n";
 
-  // The standard output: a new file, or a pipe read while dowtrane runs.
-  const std::string outputFile = dir + "stdout.txt";
-  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-  HANDLE output = nullptr, pipeEnd = nullptr;
-  std::string written;
-  if (c.redirect == "file") {
-    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) {
-      output = nullptr;
-      failures += "    cannot make " + outputFile + "\n";
-    }
-  } else if (c.redirect == "pipe") {
-    if (!CreatePipe(&pipeEnd, &output, &inherited, 0)) failures += "    cannot make a pipe\n";
-    else SetHandleInformation(pipeEnd, HANDLE_FLAG_INHERIT, 0);
-  }
-  auto drainPipe = [&] {
-    DWORD available = 0;
-    char buf[4096];
-    while (pipeEnd != nullptr && PeekNamedPipe(pipeEnd, nullptr, 0, nullptr, &available, nullptr) &&
-           available > 0) {
-      DWORD got = 0;
-      if (!::ReadFile(pipeEnd, buf, sizeof buf, &got, nullptr) || got == 0) break;
-      written.append(buf, got);
-    }
-  };
-
   Client client;
+  HANDLE release = nullptr;  // set, it ends the client's stalls
   if (c.scenario != "none") {
     std::string why;
     char token[64];
     snprintf(token, sizeof token, "dowtrane-test-%lu-%d", GetCurrentProcessId(), index);
     if (!StartClient(c, token, &client, &why)) failures += "    " + why + "\n";
     g_clientWindows = &client.windows;
+    release = OpenEventA(EVENT_MODIFY_STATE, FALSE, (std::string(token) + "-release").c_str());
+    if (failures.empty() && release == nullptr)
+      failures += "    cannot open the client's release event\n";
   }
 
   SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
@@ -697,62 +847,39 @@ bool RunCase(const Case& c, int index) {
     return std::string(buf) + (buf[0] != 0 ? ";" : "") + "explorer.exe=n";
   }();
   SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
-  HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  PROCESS_INFORMATION pi = {};
-  std::vector<std::string> boxes;
-  DWORD status = 0;
-  ULONGLONG begin = GetTickCount64();
-  const bool started = failures.empty() && Start(exe, Expand(c.commandLine), job, &pi, runDir, true, output);
-  // Only dowtrane holds the writing end now: the pipe ends when it does.
-  if (output != nullptr) CloseHandle(output);
-  if (failures.empty() && !started) {
-    failures += "    cannot start dowtrane\n";
-  } else if (failures.empty()) {
-    std::vector<HWND> answered;
-    size_t nextAnswer = 0;
-    bool ended = false;
-    while (!ended) {
-      ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
-      drainPipe();
-      if (ended) break;
-      if (GetTickCount64() - begin > kRunTimeoutMs) {
-        failures += "    dowtrane did not end in time\n";
-        TerminateJobObject(job, 9);
-        WaitForSingleObject(pi.hProcess, 5000);
-        break;
-      }
-      BoxSearch search = {pi.dwProcessId, {}};
-      EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&search));
-      for (HWND box : search.found) {
-        if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
-        answered.push_back(box);
-        boxes.push_back(DescribeBox(box));
-        std::string answer = nextAnswer < c.answers.size() ? c.answers[nextAnswer++] : "ok";
-        int id = answer == "cancel" ? IDCANCEL : IDOK;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(GetDlgItem(box, id)), SMTO_NORMAL, 5000, &ignored);
-      }
-    }
-    GetExitCodeProcess(pi.hProcess, &status);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+
+  // The client's stalls last no longer than each run (for a hung client,
+  // than the last run).
+  std::vector<Outcome> outcomes;
+  if (release != nullptr) ResetEvent(release);
+  if (failures.empty() && c.hang) {
+    std::string why;
+    if (!Hang(client, &why)) failures += "    " + why + "\n";
   }
-  ULONGLONG wallMs = GetTickCount64() - begin;
-  // Programs that dowtrane started run on in the job: let them end.
-  WaitForJob(job, 5000);
-  TerminateJobObject(job, 9);
-  CloseHandle(job);
-  drainPipe();
-  if (pipeEnd != nullptr) CloseHandle(pipeEnd);
-  if (c.redirect == "file") written = ReadFile(outputFile);
-  DeleteFileA(outputFile.c_str());
+  for (size_t i = 0; i < c.runs.size() && failures.empty(); ++i) {
+    if (release != nullptr && !c.hang) ResetEvent(release);
+    outcomes.push_back(RunDowtrane(c, c.runs[i], exe, runDir, &failures));
+    if (release != nullptr && !c.hang) SetEvent(release);
+  }
+  if (release != nullptr) {
+    SetEvent(release);
+    CloseHandle(release);
+  }
   for (const std::string& f : c.files) DeleteFileA(Expand(f).c_str());
   if (ownCopy) DeleteFileA(exe.c_str());
 
   if (c.show) {
-    printf("command line: %s\n", c.commandLine.c_str());
-    for (const std::string& b : boxes) printf("message box: %s\n", b.c_str());
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+      const Outcome& o = outcomes[i];
+      printf("command line: %s\n", c.runs[i].commandLine.c_str());
+      for (const std::string& b : o.boxes) printf("message box: %s\n", b.c_str());
+      if (!c.redirect.empty()) {
+        printf("standard output (%s):%s\n", c.redirect.c_str(), o.written.empty() ? " nothing" : "");
+        for (const std::string& l : CrLfLines(o.written)) printf("  %s\n", l.c_str());
+      }
+      printf("exit status: %d (%llu ms)%s\n", static_cast<int>(o.status), o.wallMs,
+             o.ended ? "" : ", stopped: it did not end in time");
+    }
     if (client.control != nullptr) {
       DWORD_PTR r = 0;
       SendMessageTimeoutA(client.control, kSyncMessage, 0, 0, SMTO_NORMAL, 5000, &r);
@@ -761,25 +888,15 @@ bool RunCase(const Case& c, int index) {
       for (const std::string& l : journal) printf("  %s\n", l.c_str());
     }
     for (const std::string& l : Lines(ReadFile(startedLog))) printf("started: %s\n", l.c_str());
-    if (!c.redirect.empty()) {
-      printf("standard output (%s):%s\n", c.redirect.c_str(), written.empty() ? " nothing" : "");
-      for (const std::string& l : CrLfLines(written)) printf("  %s\n", l.c_str());
-    }
-    printf("exit status: %d (%llu ms)\n", static_cast<int>(status), wallMs);
     if (!failures.empty()) printf("the case could not run as written:\n%s", failures.c_str());
+    fflush(stdout);
     StopClient(&client);
     g_clientWindows = nullptr;
     return true;
   }
-  if (c.afterMs >= 0 && wallMs < static_cast<ULONGLONG>(c.afterMs))
-    failures += "    ended after " + std::to_string(wallMs) + " ms, before " + std::to_string(c.afterMs) + " ms\n";
-  if (c.withinMs >= 0 && wallMs > static_cast<ULONGLONG>(c.withinMs))
-    failures += "    ended after " + std::to_string(wallMs) + " ms, later than " + std::to_string(c.withinMs) + " ms\n";
-  if (c.status >= 0 && static_cast<int>(status) != c.status)
-    failures += "    status expected " + std::to_string(c.status) + ", got " +
-                std::to_string(static_cast<int>(status)) + "\n";
-  CompareLists("boxes", c.boxes, boxes, &failures);
-  if (!c.redirect.empty()) CompareLists("standard output", c.output, CrLfLines(written), &failures);
+  for (size_t i = 0; i < outcomes.size(); ++i)
+    CheckRun(c, c.runs[i], outcomes[i],
+             c.runs.size() > 1 ? "run " + std::to_string(i + 1) + ": " : "", &failures);
 
   // A client that quit during the command has closed its journal.
   bool clientEnded = false, answered = true;
@@ -819,6 +936,8 @@ bool RunCase(const Case& c, int index) {
   g_clientWindows = nullptr;
   for (const std::string& p : c.programs) DeleteFileA((dir + p).c_str());
 
+  ULONGLONG wallMs = 0;
+  for (const Outcome& o : outcomes) wallMs += o.wallMs;
   if (failures.empty()) {
     printf("ok   %s (%llu ms)\n", c.name.c_str(), wallMs);
   } else {

@@ -10,12 +10,24 @@
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later] [foreground]
+//          [stall=<message>:<ms>]... [busy=<id>:<ms>]
 // Windows are stacked so that the first listed is on top of its siblings,
 // and the top-level ones above other programs'.
 // "later" windows (with their children) are created when a window that
-// opens them receives the menu command. When ready it
-// writes "<label> <handle>" lines to the map file and creates its control
-// window (message-only, class DowtraneTestControl, titled with the token).
+// opens them receives the menu command.
+// "stall": inside its handling of the message (a menu command id, or show,
+// pos, style, char, lbuttondown for WM_SHOWWINDOW, WM_WINDOWPOSCHANGING,
+// WM_STYLECHANGING, WM_CHAR, WM_LBUTTONDOWN) the window stops reading its
+// queue for ms, or until the release event is set. "busy": inside its
+// handling of the menu command it goes on reading its queue, as a dialog
+// would, for ms. The control window's hang message stops the client reading
+// its queue, from then on, for wParam ms or until the release event is set.
+// The release event is a manual-reset event named "<token>-release"; the
+// driver resets it before a run and sets it after, so that a stall outlasts
+// no run.
+// When ready it writes "<label> <handle>" lines to the map file and creates
+// its control window (message-only, class DowtraneTestControl, titled with
+// the token).
 //   testclient.exe <scenario> <journal> <map> <token>
 #include <windows.h>
 #include <imm.h>
@@ -32,6 +44,7 @@
 namespace {
 
 using protocol::kControlClass;
+using protocol::kHangMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
@@ -43,6 +56,8 @@ struct WindowPlan {
   std::map<UINT, LRESULT> replies;
   std::map<UINT, std::string> opens;
   UINT quitId = 0;
+  std::map<std::string, DWORD> stalls;  // by message: a command id, or show, pos, ...
+  std::map<UINT, DWORD> busy;           // by command id
 };
 
 struct Live {
@@ -60,6 +75,7 @@ FILE* g_journal = nullptr;
 FILE* g_map = nullptr;
 bool g_quitting = false;
 bool g_creating = false;  // creation is not journaled
+HANDLE g_release = nullptr;
 
 void Journal(const std::string& line) {
   if (g_journal == nullptr || g_quitting || g_creating) return;
@@ -85,6 +101,30 @@ bool IsSystemClass(const std::string& c) {
 }
 
 HWND Create(const WindowPlan& plan);
+
+// Stops reading the queue: a wait on the release event is no wait on the
+// queue, so after five seconds of it the window system counts the thread as
+// hung.
+void StopReading(DWORD ms) { WaitForSingleObject(g_release, ms); }
+
+void StallIfAsked(const WindowPlan& plan, const std::string& message) {
+  if (g_creating || g_quitting) return;
+  auto stall = plan.stalls.find(message);
+  if (stall != plan.stalls.end()) StopReading(stall->second);
+}
+
+// Reads and dispatches the queue for ms, as the loop of a modal dialog does.
+void ReadQueueFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (DWORD now = start; now - start < ms; now = GetTickCount()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
 
 // Every window is created visible; then, last listed first, each goes to the
 // top of its siblings, so the first listed ends on top; then the hidden
@@ -181,6 +221,8 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
         break;
       }
       Journal(plan.label + " command " + std::to_string(wp));
+      StallIfAsked(plan, std::to_string(wp));
+      if (plan.busy.count(static_cast<UINT>(wp)) != 0) ReadQueueFor(plan.busy.at(static_cast<UINT>(wp)));
       {
         auto open = plan.opens.find(static_cast<UINT>(wp));
         if (open != plan.opens.end()) {
@@ -200,9 +242,20 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
       break;
     case WM_CHAR:
       Journal(plan.label + " char " + std::to_string(wp) + " " + std::to_string(lp));
+      StallIfAsked(plan, "char");
       break;
     case WM_LBUTTONDOWN:
       Journal(plan.label + " lbuttondown " + std::to_string(wp) + " " + std::to_string(lp));
+      StallIfAsked(plan, "lbuttondown");
+      break;
+    case WM_SHOWWINDOW:
+      StallIfAsked(plan, "show");
+      break;
+    case WM_WINDOWPOSCHANGING:
+      StallIfAsked(plan, "pos");
+      break;
+    case WM_STYLECHANGING:
+      if (wp == static_cast<WPARAM>(GWL_EXSTYLE)) StallIfAsked(plan, "style");
       break;
     case WM_LBUTTONUP:
       Journal(plan.label + " lbuttonup " + std::to_string(wp) + " " + std::to_string(lp));
@@ -249,6 +302,10 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == kQuitMessage) {
     QuitAll();
+    return 1;
+  }
+  if (msg == kHangMessage) {
+    StopReading(static_cast<DWORD>(wp));
     return 1;
   }
   if (msg == kRestackMessage) {
@@ -317,6 +374,8 @@ bool ReadScenario(const char* path) {
       else if (testfiles::Option(w[i], "reply", &v)) s.replies[strtoul(v.c_str(), nullptr, 10)] = strtol(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
       else if (testfiles::Option(w[i], "opens", &v)) s.opens[strtoul(v.c_str(), nullptr, 10)] = v.substr(v.find(':') + 1);
       else if (testfiles::Option(w[i], "quit", &v)) s.quitId = strtoul(v.c_str(), nullptr, 10);
+      else if (testfiles::Option(w[i], "stall", &v)) s.stalls[v.substr(0, v.find(':'))] = strtoul(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
+      else if (testfiles::Option(w[i], "busy", &v)) s.busy[strtoul(v.c_str(), nullptr, 10)] = strtoul(v.substr(v.find(':') + 1).c_str(), nullptr, 10);
       else if (w[i] == "hidden") s.hidden = true;
       else if (w[i] == "minimized") s.minimized = true;
       else if (w[i] == "later") s.later = true;
@@ -339,6 +398,8 @@ int main(int argc, char** argv) {
   // No per-thread IME windows: the Z order holds the scenario's windows only.
   ImmDisableIME(static_cast<DWORD>(-1));
   if (!ReadScenario(argv[1])) return 2;
+  g_release = CreateEventA(nullptr, TRUE, FALSE, (std::string(argv[4]) + "-release").c_str());
+  if (g_release == nullptr) return 2;
   g_map = fopen(argv[3], "wb");
   if (g_map == nullptr) return 2;
 

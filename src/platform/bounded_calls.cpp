@@ -1,0 +1,90 @@
+// The bounded calls of platform.h: each plain call goes to a helper thread,
+// and the run's own thread waits for it, slice by slice, with the run's two
+// allowances.
+#include "platform/bounded_calls.h"
+
+#include "platform/plain_calls.h"
+
+namespace plat {
+
+CallsRecord g_calls;
+
+namespace helper {
+
+Request g_request;
+
+void Run() {
+  Request& r = g_request;
+  if (r.message == kShowWindow)
+    r.result = ShowWindow(r.window, static_cast<int>(r.wParam));
+  else if (r.message == kSetExtendedStyle)
+    SetExtendedStyle(r.window, static_cast<uint32_t>(r.wParam));
+  else
+    r.result = SendMessageA(r.window, r.message, r.wParam, r.lParam);
+}
+
+}  // namespace helper
+
+namespace {
+
+constexpr uint32_t kPatienceMilliseconds = 5000;
+constexpr uint32_t kBusyMilliseconds = 30000;
+// A slice: the wait for the call, then, if it has not returned, the wait for
+// the probe. A thread that handles the call within the first wait gets no
+// probe.
+constexpr uint32_t kSliceMilliseconds = 250;
+
+// Stops the calls; the call that stopped them answers 0.
+intptr_t Stopped(Reply why) {
+  g_calls.stopped = why;
+  return 0;
+}
+
+// Each slice whose probe is answered counts against the busy time, each
+// other one against the patience; no slice starts that could take the
+// patience past its end.
+intptr_t Call(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (g_calls.stopped != Reply::Answered) return 0;
+  helper::g_request = {window, message, wParam, lParam, 0};
+  if (helper::IsHung(window) || !helper::Begin()) return Stopped(Reply::NotAnswering);
+  for (;;) {
+    const uint64_t start = helper::Ticks();
+    if (helper::Await(kSliceMilliseconds)) return helper::g_request.result;
+    const bool reading = helper::Probe(window, kSliceMilliseconds);
+    const uint32_t waited = static_cast<uint32_t>(helper::Ticks() - start);
+    if (reading) {
+      if ((g_calls.busyMilliseconds += waited) >= kBusyMilliseconds) return Stopped(Reply::Busy);
+    } else if ((g_calls.unansweredMilliseconds += waited) + 2 * kSliceMilliseconds >
+               kPatienceMilliseconds) {
+      return Stopped(Reply::NotAnswering);
+    }
+  }
+}
+
+}  // namespace
+
+Reply CallsReply() { return g_calls.stopped; }
+
+intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return Call(window, message, wParam, lParam);
+}
+
+bool ShowWindowBounded(Window window, int command) {
+  return Call(window, helper::kShowWindow, static_cast<uintptr_t>(command), 0) != 0;
+}
+
+void SetExtendedStyleBounded(Window window, uint32_t exStyle) {
+  Call(window, helper::kSetExtendedStyle, exStyle, 0);
+}
+
+// Out of line: both callers share it.
+[[gnu::noinline]] Reply CheckNotHung(Window window) {
+  if (g_calls.stopped == Reply::Answered && helper::IsHung(window)) Stopped(Reply::NotAnswering);
+  return g_calls.stopped;
+}
+
+void SetForegroundIfAnswering(Window window) {
+  if (CheckNotHung(window) == Reply::Answered) SetForegroundWindow(window);
+}
+
+}  // namespace plat
