@@ -9,6 +9,7 @@ DOWTRANE_SCRIPT=scripts/setup.sh
 . "$(dirname "$0")/common.sh"
 
 packages=(g++ cmake ninja-build libgtest-dev
+          clang-14 libclang-rt-14-dev
           zip unzip git
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include "client/text.h"
+#include "text/ansi_text.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -21,7 +21,7 @@ struct CommandState {
   int32_t wideArgCount;
   char action[2];
   int32_t number;
-  char text[text::kBufferSize];
+  char text[ansi::kBufferSize];
   bool foregroundMain;
   bool actionSet;
 };

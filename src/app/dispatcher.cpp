@@ -2,8 +2,8 @@
 #include "app/launchers.h"
 #include "app/window_commands.h"
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 
 namespace app {
 namespace {
@@ -46,7 +46,7 @@ void WaitForExitDelay(const char* argument) {
   const int64_t start = plat::CalendarSeconds();
   for (;;) {
     const double elapsed = static_cast<double>(plat::CalendarSeconds() - start);
-    const int32_t seconds = text::ParseDecimal(argument);
+    const int32_t seconds = ansi::ParseDecimal(argument);
     if (!(seconds > elapsed)) return;
     plat::Sleep(kDelayPollMilliseconds);
   }
@@ -60,17 +60,17 @@ int NotResponding() {
 }
 
 int Dispatch(CommandState& state) {
-  if (text::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
-  if (text::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
-  plat::Window main = client::g_windows.mainWindow;
+  if (ansi::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
+  if (ansi::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
+  plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return 0;
   }
-  if (text::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
+  if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
   int status = -1;
   for (const MenuWord& row : kMenuWords) {
-    if (!text::PrefixMatch(state.word, row.literal, row.count)) continue;
+    if (!ansi::PrefixMatch(state.word, row.literal, row.count)) continue;
     // A client that is hung already is told at once, not after the delay.
     if (row.menuId == client::kExit && state.firstArg != nullptr &&
         plat::CheckNotHung(main) == plat::Reply::Answered)

@@ -1,7 +1,7 @@
 #include "app/command.h"
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 
 namespace app {
 namespace {
@@ -25,7 +25,7 @@ bool NeedsQuotes(const char* path) {
 // parameters; false when the program's path cannot be read or the result
 // would not fit.
 bool HelpFileBesideProgram(char* out, size_t capacity) {
-  char folder[text::kBufferSize];
+  char folder[ansi::kBufferSize];
   const size_t length = plat::ProgramPath(folder, sizeof folder);
   size_t folderEnd = 0;  // one past the last backslash
   for (size_t i = 0; i < length; ++i)
@@ -33,11 +33,11 @@ bool HelpFileBesideProgram(char* out, size_t capacity) {
   if (folderEnd == 0) return false;
   folder[folderEnd] = '\0';
   const bool quoted = NeedsQuotes(folder);
-  text::Builder b = text::Start(out, capacity);
-  if (quoted) text::AppendChar(b, '"');
-  text::Append(b, folder);
-  text::Append(b, kHelpFile);
-  if (quoted) text::AppendChar(b, '"');
+  ansi::Builder b = ansi::Start(out, capacity);
+  if (quoted) ansi::AppendChar(b, '"');
+  ansi::Append(b, folder);
+  ansi::Append(b, kHelpFile);
+  if (quoted) ansi::AppendChar(b, '"');
   return !b.cut;
 }
 
@@ -75,7 +75,7 @@ void OpenHelpFile() {
   // The one in the current directory as ever, by its bare name; otherwise
   // the one beside the program, which is where it is installed. When even
   // that path cannot be had, the bare name lets the shell say what is missing.
-  char path[text::kBufferSize];
+  char path[ansi::kBufferSize];
   const bool beside = !plat::FileExists(kHelpFile) && HelpFileBesideProgram(path, sizeof path);
   plat::ShellExecuteA(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
 }
@@ -92,7 +92,7 @@ int WinMain(char* tail) {
   state.secondArg = state.firstArg != nullptr ? NextToken(&cursor) : nullptr;
   state.thirdArg = state.secondArg != nullptr ? NextToken(&cursor) : nullptr;
   if (state.word == nullptr) return 0;  // cannot happen: the tail starts with no blank
-  if (text::Equals(state.word, kHelpWord)) {
+  if (ansi::Equals(state.word, kHelpWord)) {
     OpenHelpFile();
     return 0;
   }
@@ -108,8 +108,8 @@ int WinMain(char* tail) {
   state.wideArgs = plat::CommandLineArgs(&count);
   state.wideArgCount = state.wideArgs != nullptr ? count : 0;
 
-  client::g_windows.mainWindow = plat::FindWindowA(client::kMainClass, nullptr);
-  client::g_windows.guiThreadId = plat::GetWindowThreadId(client::g_windows.mainWindow);
+  inventory::g_clientWindows.mainWindow = plat::FindWindowA(client::kMainClass, nullptr);
+  inventory::g_clientWindows.guiThreadId = plat::GetWindowThreadId(inventory::g_clientWindows.mainWindow);
   return Dispatch(state);
 }
 

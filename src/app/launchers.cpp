@@ -2,8 +2,8 @@
 
 #include "app/command.h"
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -18,8 +18,8 @@ void Start(const char* program) { plat::ShellExecuteA(program, nullptr, plat::SW
 }  // namespace
 
 int LaunchClient() {
-  if (client::g_windows.mainWindow != nullptr) return 1;
-  char path[text::kBufferSize];
+  if (inventory::g_clientWindows.mainWindow != nullptr) return 1;
+  char path[ansi::kBufferSize];
   size_t length = 0;
   plat::RegistryRead read = plat::ReadMachineText(client::kClientUninstallKey,
                                                   client::kUninstallValue, path, sizeof path,
@@ -37,7 +37,7 @@ int LaunchClient() {
 
 int LaunchWinamp() {
   plat::Window player = plat::FindWindowA(client::kPlayerClass, nullptr);
-  plat::Window main = client::g_windows.mainWindow;
+  plat::Window main = inventory::g_clientWindows.mainWindow;
   plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0);
   if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   if (player != nullptr) {
@@ -46,7 +46,7 @@ int LaunchWinamp() {
     return 1;
   }
 
-  char path[text::kBufferSize];
+  char path[ansi::kBufferSize];
   size_t length = 0;
   plat::RegistryRead read = plat::ReadMachineText(client::kPlayerUninstallKey,
                                                   client::kUninstallValue, path, sizeof path,
@@ -59,12 +59,12 @@ int LaunchWinamp() {
     for (size_t i = 0; i < length; ++i)
       if (path[i] == '\\') folderEnd = i + 1;
   const bool quoted = path[0] == '"';
-  if (folderEnd == 0 || folderEnd + text::Length(client::kPlayerProgram) >= sizeof path) {
+  if (folderEnd == 0 || folderEnd + ansi::Length(client::kPlayerProgram) >= sizeof path) {
     Start(client::kPlayerProgram);
     return 1;
   }
-  text::Builder b = text::Start(path + folderEnd, sizeof path - folderEnd);
-  text::Append(b, client::kPlayerProgram);
+  ansi::Builder b = ansi::Start(path + folderEnd, sizeof path - folderEnd);
+  ansi::Append(b, client::kPlayerProgram);
   Start(quoted ? path + 1 : path);
   return 1;
 }

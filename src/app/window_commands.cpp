@@ -1,8 +1,8 @@
 #include "app/window_commands.h"
 
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 #include "inventory/inventory.h"
 #include "inventory/scanner.h"
 #include "inventory/walk.h"
@@ -11,7 +11,7 @@ namespace app {
 namespace {
 
 using inventory::WindowNode;
-using text::PrefixMatch;
+using ansi::PrefixMatch;
 
 constexpr char kSendCaption[] = "Dowtrane - Send message";
 constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
@@ -33,17 +33,17 @@ constexpr int kStatusUnknownContainer = 5;
 // argument too long for it is cut so that the ending still shows.
 const char* Message(CommandState& state, const char* start, const char* argument,
                     const char* end) {
-  text::Builder b = text::Start(state.text, sizeof state.text);
-  text::Append(b, start);
-  text::AppendReserving(b, argument != nullptr ? argument : "", text::Length(end));
-  text::Append(b, end);
+  ansi::Builder b = ansi::Start(state.text, sizeof state.text);
+  ansi::Append(b, start);
+  ansi::AppendReserving(b, argument != nullptr ? argument : "", ansi::Length(end));
+  ansi::Append(b, end);
   return state.text;
 }
 
 // Shows the contact list when it is hidden; hides it and gives the
 // foreground to the window below it when it is shown.
 void ToggleContactList(CommandState& state) {
-  plat::Window list = client::g_windows.contactListWindow;
+  plat::Window list = inventory::g_clientWindows.contactListWindow;
   if (list == nullptr) {
     state.foregroundMain = true;
     return;
@@ -94,8 +94,8 @@ int SendInstantMessage(CommandState& state, WindowNode* first) {
       plat::WideToAnsi(state.wideArgs[3], out + used, capacity - used);
     }
   } else {
-    text::Builder b = text::Start(out, capacity);  // no wide element: the 8-bit word
-    text::Append(b, medium);
+    ansi::Builder b = ansi::Start(out, capacity);  // no wide element: the 8-bit word
+    ansi::Append(b, medium);
   }
   state.action[0] = inventory::ActionCode::SendMessage;
   inventory::WalkInventory(first, inventory::Console, state.action, state.number, state.text);
@@ -178,7 +178,7 @@ int SelectTarget(CommandState& state, WindowNode* first, int32_t* target, Window
 
 void RunWordWithoutAction(CommandState& state, WindowNode* first) {
   const char* word = state.word;
-  plat::Window list = client::g_windows.contactListWindow;
+  plat::Window list = inventory::g_clientWindows.contactListWindow;
   if (PrefixMatch(word, "log", 3)) {
     inventory::WalkInventory(first, inventory::TargetCurrent, "l", 0, nullptr);
   } else if (PrefixMatch(word, "info", 4)) {
@@ -187,10 +187,10 @@ void RunWordWithoutAction(CommandState& state, WindowNode* first) {
     plat::EnumChildWindows(list, inventory::ScanChildWindow,
                            reinterpret_cast<intptr_t>(kOfflineContactsCommand));
   } else if (PrefixMatch(word, "dock", 4) && list != nullptr) {
-    text::Builder b = text::Start(state.text, sizeof state.text);
-    text::AppendChar(b, 'd');
-    text::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
-    text::Append(b, kDockCommandEnd);
+    ansi::Builder b = ansi::Start(state.text, sizeof state.text);
+    ansi::AppendChar(b, 'd');
+    ansi::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
+    ansi::Append(b, kDockCommandEnd);
     plat::EnumChildWindows(list, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(state.text));
   }
 }
@@ -201,7 +201,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
 
   if (PrefixMatch(state.word, "multiim", 4)) {
     // No question that a hung client could not act on.
-    if (plat::CheckNotHung(client::g_windows.mainWindow) != plat::Reply::Answered)
+    if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
       return kStatusDone;
     const char* option = state.firstArg != nullptr ? state.firstArg : "contact";
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
@@ -224,7 +224,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
   } else {
     RunWordWithoutAction(state, first);
   }
-  if (state.foregroundMain) plat::SetForegroundIfAnswering(client::g_windows.mainWindow);
+  if (state.foregroundMain) plat::SetForegroundIfAnswering(inventory::g_clientWindows.mainWindow);
   return kStatusDone;
 }
 

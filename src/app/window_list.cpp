@@ -1,6 +1,6 @@
 #include "app/window_commands.h"
 
-#include "client/text.h"
+#include "text/ansi_text.h"
 #include "inventory/inventory.h"
 #include "inventory/listing.h"
 
@@ -21,15 +21,15 @@ static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= inventory::kListin
               "the last line of the box fits");
 
 struct BoxText {
-  text::Builder builder;
+  ansi::Builder builder;
   uint32_t lines;  // all the lines offered, shown or not
 };
 
 int AddToBox(const char* line, intptr_t context) {
   BoxText* box = reinterpret_cast<BoxText*>(context);
   if (box->lines < kBoxLines) {
-    if (box->lines > 0) text::AppendChar(box->builder, '\n');
-    text::Append(box->builder, line);
+    if (box->lines > 0) ansi::AppendChar(box->builder, '\n');
+    ansi::Append(box->builder, line);
   }
   ++box->lines;
   return 1;
@@ -38,22 +38,22 @@ int AddToBox(const char* line, intptr_t context) {
 int WriteLine(const char* line, intptr_t context) {
   bool* written = reinterpret_cast<bool*>(context);
   char out[inventory::kListingLineSize + sizeof kLineEnd];
-  text::Builder b = text::Start(out, sizeof out);
-  text::Append(b, line);
-  text::Append(b, kLineEnd);
+  ansi::Builder b = ansi::Start(out, sizeof out);
+  ansi::Append(b, line);
+  ansi::Append(b, kLineEnd);
   *written = plat::WriteStandardOutput(out, b.length);
   return *written ? 1 : 0;
 }
 
 void ShowInBox(const inventory::WindowNode* first) {
   char buffer[kBoxTextSize];
-  BoxText box = {text::Start(buffer, sizeof buffer), 0};
+  BoxText box = {ansi::Start(buffer, sizeof buffer), 0};
   inventory::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
   if (box.lines > kBoxLines) {
-    text::AppendChar(box.builder, '\n');
-    text::Append(box.builder, kMoreStart);
-    text::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
-    text::Append(box.builder, kMoreEnd);
+    ansi::AppendChar(box.builder, '\n');
+    ansi::Append(box.builder, kMoreStart);
+    ansi::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
+    ansi::Append(box.builder, kMoreEnd);
   }
   plat::MessageBoxA(buffer, kListCaption, plat::MB_ICONINFORMATION);
 }

@@ -1,8 +1,8 @@
 #include "inventory/inventory.h"
 
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 
 namespace inventory {
 namespace {
@@ -16,9 +16,9 @@ bool HasChildOfClass(plat::Window window, const char* className) {
 
 bool EndsInConsole(const char* title) {
   constexpr size_t kSuffix = sizeof client::kConsoleTitleSuffix - 1;
-  size_t length = text::Length(title);
+  size_t length = ansi::Length(title);
   return length >= kSuffix &&
-         text::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
+         ansi::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
 }
 
 // Kinds 0, 2, 3 and 4 by their tests in order of precedence; -1 when none holds.
@@ -82,18 +82,18 @@ int FreeWindowTree(WindowNode* node) {
 
 int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   WindowNode* context = reinterpret_cast<WindowNode*>(contextValue);
-  char title[text::kBufferSize];
-  char className[text::kBufferSize];
+  char title[ansi::kBufferSize];
+  char className[ansi::kBufferSize];
   plat::GetWindowTextA(window, title, sizeof title);
   plat::GetClassNameA(window, className, sizeof className);
   if (title[0] == '\0') return 1;
-  if (text::Equals(title, client::kMainTitle) && text::Equals(className, client::kMainClass))
+  if (ansi::Equals(title, client::kMainTitle) && ansi::Equals(className, client::kMainClass))
     return 1;
 
   int32_t kind = RecognisedKind(window, title);
   if (kind >= 0) {
     Append(context, window, kind);
-    if (kind == ContactList) client::g_windows.contactListWindow = window;
+    if (kind == ContactList) g_clientWindows.contactListWindow = window;
     return 1;
   }
 
@@ -105,7 +105,7 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   plat::EnumChildWindows(window, ClassifyWindow, reinterpret_cast<intptr_t>(marked));
   if (marked->children != nullptr)
     marked->kind = Container;
-  else if (text::Equals(title, client::kSendDialogTitle))
+  else if (ansi::Equals(title, client::kSendDialogTitle))
     marked->kind = PlainQuiet;  // the send dialog is no chat window
   else
     marked->kind = Plain;
@@ -113,19 +113,19 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
 }
 
 WindowNode* BuildInventory() {
-  client::g_windows.contactListWindow = nullptr;
+  g_clientWindows.contactListWindow = nullptr;
   WindowNode* root = NewWindowNode();
-  plat::EnumThreadWindows(client::g_windows.guiThreadId, ClassifyWindow,
+  plat::EnumThreadWindows(g_clientWindows.guiThreadId, ClassifyWindow,
                           reinterpret_cast<intptr_t>(root));
   return root;
 }
 
 WindowNode* FindContainer(WindowNode* node, const char* name) {
   for (; node != nullptr; node = node->next) {
-    char title[text::kBufferSize];
+    char title[ansi::kBufferSize];
     plat::GetWindowTextA(node->window, title, sizeof title);
     if (node->kind != Container) continue;
-    if (text::EqualsIgnoreCase(name, title) || text::EqualsIgnoreCase(name, "current"))
+    if (ansi::EqualsIgnoreCase(name, title) || ansi::EqualsIgnoreCase(name, "current"))
       return node;
   }
   return nullptr;

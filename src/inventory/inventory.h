@@ -36,7 +36,7 @@ struct WindowNode {
 // with status 1.
 WindowNode* NewWindowNode();
 
-// Classifies the windows of the client's GUI thread (client::g_windows)
+// Classifies the windows of the client's GUI thread (inventory::g_clientWindows)
 // and records its contact-list window there. Returns the root node, whose
 // next is the first window; release it with FreeWindowTree.
 WindowNode* BuildInventory();

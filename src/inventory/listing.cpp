@@ -1,7 +1,7 @@
 #include "inventory/listing.h"
 
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 
 namespace inventory {
 namespace {
@@ -39,15 +39,15 @@ static_assert(sizeof kWindowsFollow < kListingLineSize, "the heading fits");
 // The window's title in double quotes, at most kListedTitle characters of it
 // (never half a double-byte character); control characters, which would
 // break the line, show as '?'.
-void AppendTitle(text::Builder& b, plat::Window window) {
-  char title[text::kBufferSize];
+void AppendTitle(ansi::Builder& b, plat::Window window) {
+  char title[ansi::kBufferSize];
   plat::GetWindowTextA(window, title, sizeof title);
   const size_t shown = plat::FittingPrefix(title, kListedTitle);
-  text::AppendChar(b, '"');
+  ansi::AppendChar(b, '"');
   for (size_t i = 0; i < shown; ++i)
-    text::AppendChar(b, static_cast<unsigned char>(title[i]) < 0x20 ? '?' : title[i]);
-  text::AppendChar(b, '"');
-  if (title[shown] != '\0') text::Append(b, kCut);
+    ansi::AppendChar(b, static_cast<unsigned char>(title[i]) < 0x20 ? '?' : title[i]);
+  ansi::AppendChar(b, '"');
+  if (title[shown] != '\0') ansi::Append(b, kCut);
 }
 
 const char* StateName(plat::Window window) {
@@ -57,15 +57,15 @@ const char* StateName(plat::Window window) {
 
 int ListWindow(const WindowNode* node, bool inside, LineProc proc, intptr_t context) {
   char line[kListingLineSize];
-  text::Builder b = text::Start(line, sizeof line);
-  if (inside) text::Append(b, kIndent);
+  ansi::Builder b = ansi::Start(line, sizeof line);
+  if (inside) ansi::Append(b, kIndent);
   const bool known = node->kind >= 0 && static_cast<size_t>(node->kind) < kKindCount;
-  text::Append(b, known ? kKindNames[node->kind] : kUnknownKind);
-  text::Append(b, ", ");
-  text::Append(b, StateName(node->window));
+  ansi::Append(b, known ? kKindNames[node->kind] : kUnknownKind);
+  ansi::Append(b, ", ");
+  ansi::Append(b, StateName(node->window));
   if ((plat::GetExtendedStyle(node->window) & plat::WS_EX_TRANSPARENT) != 0)
-    text::Append(b, kClickThrough);
-  text::Append(b, ": ");
+    ansi::Append(b, kClickThrough);
+  ansi::Append(b, ": ");
   AppendTitle(b, node->window);
   return proc(line, context);
 }
@@ -74,19 +74,19 @@ int ListWindow(const WindowNode* node, bool inside, LineProc proc, intptr_t cont
 
 void ListInventory(const WindowNode* first, LineProc proc, intptr_t context) {
   char line[kListingLineSize];
-  text::Builder b = text::Start(line, sizeof line);
-  text::Append(b, kMainStart);
-  AppendTitle(b, client::g_windows.mainWindow);
-  text::Append(b, kThread);
-  text::AppendDecimal(b, client::g_windows.guiThreadId);
+  ansi::Builder b = ansi::Start(line, sizeof line);
+  ansi::Append(b, kMainStart);
+  AppendTitle(b, g_clientWindows.mainWindow);
+  ansi::Append(b, kThread);
+  ansi::AppendDecimal(b, g_clientWindows.guiThreadId);
   if (proc(line, context) == 0) return;
 
-  b = text::Start(line, sizeof line);
-  text::Append(b, kContactListStart);
-  if (client::g_windows.contactListWindow != nullptr)
-    AppendTitle(b, client::g_windows.contactListWindow);
+  b = ansi::Start(line, sizeof line);
+  ansi::Append(b, kContactListStart);
+  if (g_clientWindows.contactListWindow != nullptr)
+    AppendTitle(b, g_clientWindows.contactListWindow);
   else
-    text::Append(b, kNone);
+    ansi::Append(b, kNone);
   if (proc(line, context) == 0) return;
 
   if (proc(first != nullptr ? kWindowsFollow : kNoWindows, context) == 0) return;

@@ -1,7 +1,7 @@
 #include "inventory/scanner.h"
 
 #include "client/contract.h"
-#include "client/text.h"
+#include "text/ansi_text.h"
 
 namespace inventory {
 namespace {
@@ -52,17 +52,17 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
   const char action = command[0];
   const char option = action != '\0' ? command[1] : '\0';
   const char modeDigit = option != '\0' ? command[2] : '\0';
-  const char* rest = modeDigit != '\0' ? command + 3 : command + text::Length(command);
+  const char* rest = modeDigit != '\0' ? command + 3 : command + ansi::Length(command);
   const int mode = modeDigit - '0';
 
-  char className[text::kBufferSize];
-  char title[text::kBufferSize];
+  char className[ansi::kBufferSize];
+  char title[ansi::kBufferSize];
   plat::GetClassNameA(window, className, sizeof className);
   plat::GetWindowTextA(window, title, sizeof title);
 
-  if (mode != kModeNoClassFilter && !text::PrefixMatch(className, rest, text::Length(rest)))
+  if (mode != kModeNoClassFilter && !ansi::PrefixMatch(className, rest, ansi::Length(rest)))
     return 1;
-  if (text::EqualsIgnoreCase(className, client::kMainClass)) return 1;
+  if (ansi::EqualsIgnoreCase(className, client::kMainClass)) return 1;
 
   switch (action) {
     case 'o':
@@ -75,7 +75,7 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
       Dock(window, option);
       break;
     case 'D':
-      if (text::Equals(title, client::kSendDialogTitle)) {
+      if (ansi::Equals(title, client::kSendDialogTitle)) {
         FillSendDialog(window, rest);
         return 0;
       }

@@ -1,8 +1,8 @@
 #include "inventory/walk.h"
 
 #include "client/contract.h"
-#include "client/text.h"
-#include "client/windows.h"
+#include "text/ansi_text.h"
+#include "inventory/client_windows.h"
 #include "inventory/scanner.h"
 
 namespace inventory {
@@ -29,9 +29,9 @@ void SendCommand(plat::Window window, uint32_t id) {
 
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
-  char title[text::kBufferSize];
+  char title[ansi::kBufferSize];
   plat::GetWindowTextA(window, title, sizeof title);
-  if (!text::PrefixMatch(title, messageText, 2)) return;
+  if (!ansi::PrefixMatch(title, messageText, 2)) return;
 
   // The medium word and whether a contact follows it.
   const char* p = messageText;
@@ -49,13 +49,13 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   // the start of the text, blanks inside it kept; a name too long for the
   // child command is cut at its end.
   size_t start = mediumLength + 1;
-  if (start > text::Length(messageText)) return;
-  char childCommand[text::kBufferSize];
-  text::Builder b = text::Start(childCommand, sizeof childCommand);
-  text::Append(b, "D02");
-  text::Append(b, messageText + start);
+  if (start > ansi::Length(messageText)) return;
+  char childCommand[ansi::kBufferSize];
+  ansi::Builder b = ansi::Start(childCommand, sizeof childCommand);
+  ansi::Append(b, "D02");
+  ansi::Append(b, messageText + start);
   // The client has opened its send dialog before the command returned.
-  plat::EnumThreadWindows(client::g_windows.guiThreadId, ScanChildWindow,
+  plat::EnumThreadWindows(inventory::g_clientWindows.guiThreadId, ScanChildWindow,
                           reinterpret_cast<intptr_t>(childCommand));
 }
 

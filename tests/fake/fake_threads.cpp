@@ -90,12 +90,20 @@ bool Begin() {
     return true;
   }
   const size_t before = fake::Journal().size();
+  const uintptr_t showCommand = g_request.wParam;
   Run();
-  if (fake::Journal().size() > before)
-    if (const fake::StallRule* rule = fake::RuleFor(window, fake::Journal()[before])) {
-      p.returnsAt += rule->milliseconds;
-      p.reading = rule->reading;
-    }
+  // A show request is known by the call, as the test client knows it: it
+  // journals only what the request changed, which may be nothing.
+  std::string call;
+  if (g_request.message == kShowWindow)
+    call = fake::Label(window) + " show " +
+           (showCommand == SW_HIDE ? "hide" : showCommand == SW_MINIMIZE ? "minimize" : "restore");
+  else if (fake::Journal().size() > before)
+    call = fake::Journal()[before];
+  if (const fake::StallRule* rule = call.empty() ? nullptr : fake::RuleFor(window, call)) {
+    p.returnsAt += rule->milliseconds;
+    p.reading = rule->reading;
+  }
   return true;
 }
 

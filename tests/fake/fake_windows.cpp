@@ -1,15 +1,18 @@
 #include "fake_windows.h"
 
+#include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
-
+#include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <unordered_set>
-#include <memory>
+
+#include "inventory/client_windows.h"
 
 #include "platform/bounded_calls.h"
 #include "platform/plain_calls.h"
@@ -47,16 +50,27 @@ struct State {
   std::vector<std::u16string> wide;
   std::vector<plat::WideChar*> wideVector;
   bool splitFails = false;
+  CodePage codePage = CodePage::Latin1;
   int64_t clockMs = 0;
   int readings = 0;
   int allocationsLeft = -1;
-  int liveAllocations = 0;
+  std::unordered_set<void*> blocks;  // allocated by the program, not yet released
+  CallHook hook;
+  bool inHook = false;
+  // The windows each running enumeration still has to report, innermost
+  // last. They live here rather than on the enumerating frames, which an exit
+  // to a landing abandons; a deque keeps each list in place while inner
+  // enumerations come and go.
+  std::deque<std::vector<FakeWindow*>> enumerations;
+  std::vector<FakeWindow*> pending;  // scratch stack of the tree walks
+  jmp_buf* landing = nullptr;        // where ExitProcess goes during RunProcess
+  size_t landingEnumerations = 0;    // enumerations open when the run began
+  int exitStatus = 0;
   Output output = Output::None;
   std::string written;
   size_t outputLimit = SIZE_MAX;
   std::string programPath;
   std::set<std::string> files;
-  bool doubleByte = false;
 };
 
 State& S() {
@@ -109,23 +123,98 @@ int CopyText(const std::string& from, char* buffer, int size) {
   return static_cast<int>(n);
 }
 
-void EnumDescendants(FakeWindow* parent, plat::EnumProc proc, intptr_t context, bool* stopped) {
-  std::vector<FakeWindow*> snapshot = parent->children;
-  for (FakeWindow* child : snapshot) {
-    if (*stopped) return;
-    if (!child->alive) continue;
-    if (proc(Handle(child), context) == 0) {
-      *stopped = true;
-      return;
-    }
-    EnumDescendants(child, proc, context, stopped);
+void Hook(const char* call) {
+  State& s = S();
+  if (!s.hook || s.inHook) return;
+  s.inHook = true;
+  s.hook(call);
+  s.inHook = false;
+}
+
+// Appends the living descendants of parent to out, depth first, each before
+// its own children and siblings in Z order. A stack instead of recursion, so
+// any depth of nesting fits.
+void CollectDescendants(FakeWindow* parent, std::vector<FakeWindow*>* out) {
+  std::vector<FakeWindow*>& pending = S().pending;
+  pending.clear();
+  for (auto c = parent->children.rbegin(); c != parent->children.rend(); ++c) pending.push_back(*c);
+  while (!pending.empty()) {
+    FakeWindow* w = pending.back();
+    pending.pop_back();
+    if (!w->alive) continue;  // closed windows take their descendants with them
+    out->push_back(w);
+    for (auto c = w->children.rbegin(); c != w->children.rend(); ++c) pending.push_back(*c);
   }
+}
+
+// Reports the listed windows that are still open, in order, until proc says
+// stop; the list is the innermost open enumeration, closed at the end.
+void Report(plat::EnumProc proc, intptr_t context) {
+  State& s = S();
+  std::vector<FakeWindow*>& windows = s.enumerations.back();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (!windows[i]->alive) continue;
+    if (proc(Handle(windows[i]), context) == 0) break;
+  }
+  s.enumerations.pop_back();
+}
+
+// Whether the byte starts a double-byte character in the current code page.
+bool IsLeadByte(char byte) {
+  const unsigned char c = static_cast<unsigned char>(byte);
+  return S().codePage == CodePage::DoubleByte &&
+         ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+}
+
+size_t UnmappedCharacter(char* bytes) {
+  bytes[0] = '?';
+  return 1;
+}
+
+// One UTF-16 unit in the current code page: its bytes (one or two) in bytes.
+size_t EncodeInCodePage(plat::WideChar c, char* bytes) {
+  auto put = [bytes](unsigned lead, unsigned trail) {
+    bytes[0] = static_cast<char>(lead);
+    bytes[1] = static_cast<char>(trail);
+    return size_t{2};
+  };
+  if (S().codePage == CodePage::Latin1) {
+    if (c >= 0x100) return UnmappedCharacter(bytes);
+    bytes[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c < 0x80) {
+    bytes[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c >= 0xFF61 && c <= 0xFF9F) {
+    bytes[0] = static_cast<char>(0xA1 + (c - 0xFF61));
+    return 1;
+  }
+  if (c >= 0x3000 && c <= 0x3002) return put(0x81, 0x40 + (c - 0x3000));
+  if (c >= 0x3041 && c <= 0x3093) return put(0x82, 0x9F + (c - 0x3041));
+  if (c >= 0x30A1 && c <= 0x30F6) {
+    const unsigned k = c - 0x30A1;
+    return put(0x83, k < 0x3F ? 0x40 + k : 0x80 + (k - 0x3F));  // trail bytes skip 7F
+  }
+  return UnmappedCharacter(bytes);
+}
+
+void ReleaseAllBlocks() {
+  for (void* block : S().blocks) free(block);
+  S().blocks.clear();
 }
 
 }  // namespace
 
 void Reset() {
   State& s = S();
+  inventory::g_clientWindows = inventory::ClientWindows{};
+  ReleaseAllBlocks();
+  s.hook = nullptr;
+  s.inHook = false;
+  s.enumerations.clear();
+  s.codePage = CodePage::Latin1;
   s.topLevel.clear();
   s.windows.clear();
   s.known.clear();
@@ -149,7 +238,6 @@ void Reset() {
   s.outputLimit = SIZE_MAX;
   s.programPath.clear();
   s.files.clear();
-  s.doubleByte = false;
   ResetThreads();
   plat::g_calls = plat::CallsRecord{};
 }
@@ -192,16 +280,37 @@ plat::Window Child(plat::Window parent, const std::string& label, const std::str
 void Destroy(plat::Window window) {
   FakeWindow* w = Get(window);
   if (w == nullptr) return;
+  std::vector<FakeWindow*> closing;
+  CollectDescendants(w, &closing);
   w->alive = false;
-  for (FakeWindow* child : w->children) Destroy(Handle(child));
+  for (FakeWindow* d : closing) d->alive = false;
 }
 
-void SetHandler(plat::Window window, Handler handler) { Get(window)->handler = std::move(handler); }
-void SetReply(plat::Window window, uint32_t id, intptr_t reply) { Get(window)->replies[id] = reply; }
-void SetVisible(plat::Window window, bool visible) { Get(window)->shape.visible = visible; }
-void SetMinimized(plat::Window window, bool minimized) { Get(window)->minimized = minimized; }
-bool IsMinimized(plat::Window window) { return Get(window)->minimized; }
-uint32_t ExStyle(plat::Window window) { return Get(window)->shape.exStyle; }
+void SetHandler(plat::Window window, Handler handler) {
+  if (FakeWindow* w = Get(window)) w->handler = std::move(handler);
+}
+void SetReply(plat::Window window, uint32_t id, intptr_t reply) {
+  if (FakeWindow* w = Get(window)) w->replies[id] = reply;
+}
+void SetVisible(plat::Window window, bool visible) {
+  if (FakeWindow* w = Get(window)) w->shape.visible = visible;
+}
+void SetMinimized(plat::Window window, bool minimized) {
+  if (FakeWindow* w = Get(window)) w->minimized = minimized;
+}
+void SetTitle(plat::Window window, const std::string& title) {
+  if (FakeWindow* w = Get(window)) w->shape.title = title;
+}
+bool IsAlive(plat::Window window) { return Get(window) != nullptr; }
+bool IsMinimized(plat::Window window) {
+  FakeWindow* w = Get(window);
+  return w != nullptr && w->minimized;
+}
+uint32_t ExStyle(plat::Window window) {
+  FakeWindow* w = Get(window);
+  return w == nullptr ? 0 : w->shape.exStyle;
+}
+void SetCallHook(CallHook hook) { S().hook = std::move(hook); }
 std::string Label(plat::Window window) {
   FakeWindow* w = reinterpret_cast<FakeWindow*>(window);
   return w == nullptr ? "(null)" : w->shape.label;
@@ -227,6 +336,7 @@ void SetCommandLine(const std::string& narrow, const std::vector<std::u16string>
   S().wide = wide;
 }
 void FailCommandLineSplit() { S().splitFails = true; }
+void UseCodePage(CodePage page) { S().codePage = page; }
 
 void SetClockMilliseconds(int64_t ms) { S().clockMs = ms; }
 int64_t ClockMilliseconds() { return S().clockMs; }
@@ -245,25 +355,48 @@ std::string& StandardOutput() { return S().written; }
 void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
 void SetProgramPath(const std::string& path) { S().programPath = path; }
 void AddFile(const std::string& path) { S().files.insert(path); }
-void SetDoubleByteCodePage(bool doubleByte) { S().doubleByte = doubleByte; }
 
 void FailAllocationsAfter(int n) { S().allocationsLeft = n; }
-int LiveAllocations() { return S().liveAllocations; }
+int LiveAllocations() { return static_cast<int>(S().blocks.size()); }
+
+int RunProcess(int (*body)(void* context), void* context, bool* exited) {
+  State& s = S();
+  jmp_buf landing;
+  jmp_buf* outer = s.landing;
+  const size_t outerEnumerations = s.landingEnumerations;
+  s.landing = &landing;
+  s.landingEnumerations = s.enumerations.size();
+  int status = 0;
+  bool ended = false;
+  if (setjmp(landing) == 0) {
+    status = body(context);
+  } else {
+    status = s.exitStatus;
+    ended = true;
+  }
+  s.landing = outer;
+  s.landingEnumerations = outerEnumerations;
+  if (exited != nullptr) *exited = ended;
+  return status;
+}
 
 }  // namespace fake
 
 // The platform layer over the fake window system.
 namespace plat {
 
+using fake::Hook;
 using fake::Log;
 
 Window FindWindowA(const char* className, const char* title) {
+  Hook("FindWindowA");
   for (fake::FakeWindow* w : fake::S().topLevel)
     if (fake::Fits(w, className, title)) return fake::Handle(w);
   return nullptr;
 }
 
 Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
+  Hook("FindWindowExA");
   fake::FakeWindow* p = fake::Get(parent);
   if (p == nullptr) return nullptr;
   bool searching = after == nullptr;
@@ -277,44 +410,52 @@ Window FindWindowExA(Window parent, Window after, const char* className, const c
   return nullptr;
 }
 
+// Both enumerations report the windows that exist when they start and are
+// still open when their turn comes; windows opened meanwhile are not reported.
 void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context) {
-  std::vector<fake::FakeWindow*> snapshot = fake::S().topLevel;
-  for (fake::FakeWindow* w : snapshot) {
-    if (!w->alive || w->shape.thread != thread) continue;
-    if (proc(fake::Handle(w), context) == 0) return;
-  }
+  Hook("EnumThreadWindows");
+  std::vector<fake::FakeWindow*>& windows = fake::S().enumerations.emplace_back();
+  for (fake::FakeWindow* w : fake::S().topLevel)
+    if (w->alive && w->shape.thread == thread) windows.push_back(w);
+  fake::Report(proc, context);
 }
 
 void EnumChildWindows(Window parent, EnumProc proc, intptr_t context) {
+  Hook("EnumChildWindows");
   fake::FakeWindow* p = fake::Get(parent);
   if (p == nullptr) return;
-  bool stopped = false;
-  fake::EnumDescendants(p, proc, context, &stopped);
+  fake::CollectDescendants(p, &fake::S().enumerations.emplace_back());
+  fake::Report(proc, context);
 }
 
 ThreadId GetWindowThreadId(Window window) {
+  Hook("GetWindowThreadId");
   fake::FakeWindow* w = fake::Get(window);
   return w == nullptr ? 0 : w->shape.thread;
 }
 
 int GetWindowTextA(Window window, char* buffer, int size) {
+  Hook("GetWindowTextA");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
   return fake::CopyText(w->shape.title, buffer, size);
 }
 
 int GetClassNameA(Window window, char* buffer, int size) {
+  Hook("GetClassNameA");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
   return fake::CopyText(w->shape.className, buffer, size);
 }
 
 uint32_t GetExtendedStyle(Window window) {
+  Hook("GetExtendedStyle");
   fake::FakeWindow* w = fake::Get(window);
   return w == nullptr ? 0 : w->shape.exStyle;
 }
 
 void SetExtendedStyle(Window window, uint32_t exStyle) {
+  Hook("SetExtendedStyle");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return;
   Log(w->shape.label + " exstyle " + fake::Hex(w->shape.exStyle) + " " + fake::Hex(exStyle));
@@ -322,6 +463,7 @@ void SetExtendedStyle(Window window, uint32_t exStyle) {
 }
 
 intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  Hook("SendMessageA");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return 0;
   const std::string& label = w->shape.label;
@@ -352,33 +494,35 @@ intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_
 }
 
 bool ShowWindow(Window window, int command) {
+  Hook("ShowWindow");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
-  bool wasVisible = w->shape.visible;
+  const bool wasVisible = w->shape.visible;
+  const bool wasMinimized = w->minimized;
   switch (command) {
     case SW_HIDE:
-      Log(w->shape.label + " showwindow hide");
       w->shape.visible = false;
       break;
     case SW_RESTORE:
-      Log(w->shape.label + " showwindow restore");
       w->shape.visible = true;
       w->minimized = false;
       break;
     case SW_MINIMIZE:
-      Log(w->shape.label + " showwindow minimize");
       w->shape.visible = true;
       w->minimized = true;
       break;
     default:
-      Log(w->shape.label + " showwindow cmd " + std::to_string(command));
       w->shape.visible = true;
       break;
   }
+  // What the window went through, in the test client's words and order.
+  if (w->shape.visible != wasVisible) Log(w->shape.label + (wasVisible ? " hidden" : " shown"));
+  if (w->minimized != wasMinimized) Log(w->shape.label + (wasMinimized ? " restored" : " minimized"));
   return wasVisible;
 }
 
 bool IsWindowVisible(Window window) {
+  Hook("IsWindowVisible");
   // Visible only when it and all its ancestors are.
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
@@ -388,11 +532,13 @@ bool IsWindowVisible(Window window) {
 }
 
 bool IsIconic(Window window) {
+  Hook("IsIconic");
   fake::FakeWindow* w = fake::Get(window);
   return w != nullptr && w->minimized;
 }
 
 void SetForegroundWindow(Window window) {
+  Hook("SetForegroundWindow");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return;
   Log(w->shape.label + " foreground");
@@ -400,6 +546,7 @@ void SetForegroundWindow(Window window) {
 }
 
 Window GetWindowBelow(Window window) {
+  Hook("GetWindowBelow");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return nullptr;
   std::vector<fake::FakeWindow*>* siblings = &fake::S().topLevel;
@@ -414,6 +561,7 @@ Window GetWindowBelow(Window window) {
 }
 
 int MessageBoxA(const char* text, const char* caption, unsigned type) {
+  Hook("MessageBoxA");
   fake::S().boxes.push_back(fake::Box{text, caption, type});
   fake::State& s = fake::S();
   if (s.nextAnswer < s.answers.size()) return s.answers[s.nextAnswer++];
@@ -421,11 +569,13 @@ int MessageBoxA(const char* text, const char* caption, unsigned type) {
 }
 
 void ShellExecuteA(const char* file, const char* parameters, int showCommand) {
+  Hook("ShellExecuteA");
   fake::S().started.push_back(
       fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
 }
 
 WideChar** CommandLineArgs(int* count) {
+  Hook("CommandLineArgs");
   fake::State& s = fake::S();
   if (s.splitFails) {
     *count = 0;
@@ -439,30 +589,53 @@ WideChar** CommandLineArgs(int* count) {
 }
 
 size_t WideToAnsi(const WideChar* text, char* buffer, size_t capacity) {
-  // The code page of the tests: Latin-1 one to one, anything else '?'.
+  Hook("WideToAnsi");
   if (capacity == 0) return 0;
-  size_t n = 0;
-  for (; text != nullptr && text[n] != 0 && n + 1 < capacity; ++n)
-    buffer[n] = text[n] < 0x100 ? static_cast<char>(text[n]) : '?';
-  buffer[n] = '\0';
-  return n;
+  // As the Windows layer converts: character by character while the whole
+  // character fits; one that would only partly fit ends the text.
+  size_t used = 0;
+  for (const WideChar* p = text; p != nullptr && *p != 0; ++p) {
+    const bool pair = p[0] >= 0xD800 && p[0] <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF;
+    char bytes[2];
+    const size_t n = pair ? fake::UnmappedCharacter(bytes) : fake::EncodeInCodePage(*p, bytes);
+    if (used + n > capacity - 1) break;
+    for (size_t i = 0; i < n; ++i) buffer[used++] = bytes[i];
+    if (pair) ++p;
+  }
+  buffer[used] = '\0';
+  return used;
 }
 
 void* AllocateZeroed(size_t size) {
+  Hook("AllocateZeroed");
   fake::State& s = fake::S();
   if (s.allocationsLeft == 0) return nullptr;
   if (s.allocationsLeft > 0) --s.allocationsLeft;
-  ++s.liveAllocations;
-  return calloc(1, size);
+  void* block = calloc(1, size);
+  if (block != nullptr) s.blocks.insert(block);
+  return block;
 }
 
 void Release(void* block) {
+  Hook("Release");
   if (block == nullptr) return;
-  --fake::S().liveAllocations;
+  // A block the program did not get from AllocateZeroed, or released twice,
+  // is the program's fault; the sanitizer reports it at free.
+  fake::S().blocks.erase(block);
   free(block);
 }
 
 void ExitProcess(int status) {
+  fake::State& s = fake::S();
+  if (s.landing != nullptr) {
+    // The process ends here: the enumerations it was in are over, and the
+    // run's caller gets the status. The blocks it still holds stay counted
+    // until Reset releases them, as the system would.
+    s.exitStatus = status;
+    s.inHook = false;
+    while (s.enumerations.size() > s.landingEnumerations) s.enumerations.pop_back();
+    longjmp(*s.landing, 1);
+  }
   // For death tests: what the user saw, then the status.
   for (const fake::Box& box : fake::S().boxes)
     fprintf(stderr, "box [%s] %s\n", box.caption.c_str(), box.text.c_str());
@@ -470,13 +643,18 @@ void ExitProcess(int status) {
   _exit(status);
 }
 
-const char* ProcessCommandLineA() { return fake::S().narrowCommandLine.c_str(); }
+const char* ProcessCommandLineA() {
+  Hook("ProcessCommandLineA");
+  return fake::S().narrowCommandLine.c_str();
+}
 
 bool StandardOutputIsFileOrPipe() {
+  Hook("StandardOutputIsFileOrPipe");
   return fake::S().output == fake::Output::File || fake::S().output == fake::Output::Pipe;
 }
 
 bool WriteStandardOutput(const char* bytes, size_t count) {
+  Hook("WriteStandardOutput");
   fake::State& s = fake::S();
   if (s.output == fake::Output::None) return false;
   const size_t room = s.outputLimit - std::min(s.outputLimit, s.written.size());
@@ -485,6 +663,7 @@ bool WriteStandardOutput(const char* bytes, size_t count) {
 }
 
 size_t ProgramPath(char* buffer, size_t capacity) {
+  Hook("ProgramPath");
   const std::string& path = fake::S().programPath;
   if (capacity == 0) return 0;
   if (path.empty() || path.size() >= capacity) {
@@ -494,13 +673,16 @@ size_t ProgramPath(char* buffer, size_t capacity) {
   return static_cast<size_t>(fake::CopyText(path, buffer, static_cast<int>(capacity)));
 }
 
-bool FileExists(const char* path) { return fake::S().files.count(path) != 0; }
+bool FileExists(const char* path) {
+  Hook("FileExists");
+  return fake::S().files.count(path) != 0;
+}
 
 size_t FittingPrefix(const char* text, size_t limit) {
+  Hook("FittingPrefix");
   size_t length = 0;
   while (text[length] != '\0') {
-    const unsigned char c = static_cast<unsigned char>(text[length]);
-    const bool lead = fake::S().doubleByte && c >= 0x81 && c <= 0xFE && text[length + 1] != '\0';
+    const bool lead = fake::IsLeadByte(text[length]) && text[length + 1] != '\0';
     const size_t step = lead ? 2 : 1;
     if (length + step > limit) break;
     length += step;
@@ -509,10 +691,14 @@ size_t FittingPrefix(const char* text, size_t limit) {
 }
 
 int64_t CalendarSeconds() {
+  Hook("CalendarSeconds");
   ++fake::S().readings;
   return fake::S().clockMs / 1000;
 }
 
-void Sleep(uint32_t milliseconds) { fake::S().clockMs += milliseconds; }
+void Sleep(uint32_t milliseconds) {
+  Hook("Sleep");
+  fake::S().clockMs += milliseconds;
+}
 
 }  // namespace plat

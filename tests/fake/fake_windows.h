@@ -1,14 +1,17 @@
 // An in-memory window system behind the platform layer, for the native
-// tests. It follows documented Win32 behaviour where the program depends on
-// it: Z order, direct-child searches, depth-first child enumeration,
-// truncating text reads, ShowWindow's previous-visibility result.
+// tests and the fuzz target. It follows documented Win32 behaviour where the
+// program depends on it: Z order, direct-child searches, depth-first child
+// enumeration over the windows that exist when it starts, truncating text
+// reads, ShowWindow's previous-visibility result, the system code page.
 //
 // Every call the program makes on a window is written to a journal, one line
 // each, naming the window by its label:
 //   "<label> command <id>"            WM_COMMAND with lParam 0
 //   "<label> char <code> <lParam>"    WM_CHAR
 //   "<label> lbuttondown <w> <l>"     and "lbuttonup"
-//   "<label> showwindow <restore|hide|minimize|cmd N>"
+//   "<label> shown" | "hidden" | "minimized" | "restored"
+//                                     what a show request changed, in that
+//                                     order, as the test client journals it
 //   "<label> exstyle <old> <new>"     in hexadecimal
 //   "<label> foreground"
 #pragma once
@@ -48,7 +51,20 @@ struct Started {
 // Answers a message sent to a window; returns what SendMessageA returns.
 using Handler = std::function<intptr_t(plat::Window, uint32_t, uintptr_t, intptr_t)>;
 
+// Back to an empty window system for a new run: no windows, registry,
+// boxes, answers, hook or failures, the Latin-1 code page, the clock at 0, and
+// a new process: the client's windows of the last run (inventory::g_clientWindows)
+// forgotten and every block it left allocated released.
 void Reset();
+
+// Runs body(context) as the program's process: returns what it returns or,
+// when the program calls ExitProcess meanwhile, the status it passed, with
+// *exited (may be null) telling which. The exit abandons the program's frames
+// between here and ExitProcess without unwinding them (the fake keeps its
+// own enumeration state outside them), so body and what it calls must hold
+// no object with a destructor. Without a run in progress ExitProcess ends the
+// test process, which death tests rely on.
+int RunProcess(int (*body)(void* context), void* context, bool* exited);
 
 // Adds a window at the bottom of its siblings' Z order, so windows listed
 // first are on top and are enumerated first.
@@ -58,14 +74,26 @@ plat::Window Top(const std::string& label, const std::string& className, const s
 plat::Window Child(plat::Window parent, const std::string& label, const std::string& className,
                    const std::string& title = "");
 void Destroy(plat::Window window);  // with its descendants; later calls on it fail
+// On a window that is closed (or null) these change nothing and the queries
+// answer false and 0, as the calls of the platform do.
 void SetHandler(plat::Window window, Handler handler);
 void SetReply(plat::Window window, uint32_t commandId, intptr_t reply);
 void SetVisible(plat::Window window, bool visible);
 void SetMinimized(plat::Window window, bool minimized);
+void SetTitle(plat::Window window, const std::string& title);
+bool IsAlive(plat::Window window);
 bool IsMinimized(plat::Window window);
 uint32_t ExStyle(plat::Window window);
 std::string Label(plat::Window window);
 plat::Window Foreground();
+
+// Runs before the fake answers each platform call of the program, with the
+// call's name ("GetWindowTextA", "SendMessageA", "MessageBoxA", ...): the
+// place to change the window system as the client or the user would in the
+// meantime, e.g. to close a window or change its title between the inventory
+// and the walk. Calls the hook makes do not run it again. Null: no hook.
+using CallHook = std::function<void(const char* call)>;
+void SetCallHook(CallHook hook);
 
 std::vector<std::string>& Journal();
 std::vector<int64_t>& JournalTimes();  // fake clock in ms, one per journal line
@@ -79,6 +107,27 @@ void SetRegistry(const std::string& key, const std::string& value, uint32_t type
 
 void SetCommandLine(const std::string& narrow, const std::vector<std::u16string>& wide);
 void FailCommandLineSplit();
+// The elements of a wide command line as the platform splits it
+// (CommandLineToArgvW): the program's name up to the next double quote when
+// it starts with one, else up to a blank or tab; then arguments separated by
+// blanks and tabs outside double quotes, where backslashes count only before
+// a double quote (2n give n and the quote delimits, 2n+1 give n and a literal
+// quote) and, of a run of quotes, every third gives a literal quote. An empty
+// line gives the program's own path alone.
+std::vector<std::u16string> SplitCommandLine(const std::u16string& line);
+
+// The system code page, which the wide-to-8-bit conversion (plat::WideToAnsi)
+// converts into and plat::FittingPrefix cuts by. Latin1: U+0000-U+00FF one
+// byte each, anything else '?'. DoubleByte: the Japanese double-byte code
+// page (932), whose lead bytes are 81-9F and E0-FC, with a subset of its
+// characters for the conversion: ASCII, half-width katakana U+FF61-U+FF9F
+// as one byte (A1-DF), and as lead and trail byte the ideographic space and
+// full stops U+3000-U+3002 (81 40-42), hiragana U+3041-U+3093 (82 9F-F1)
+// and katakana U+30A1-U+30F6 (83 40-96, without 83 7F; U+30BD is 83 5C, a
+// trail byte that reads as a backslash); anything else '?'. Either way a
+// surrogate pair is one character.
+enum class CodePage { Latin1, DoubleByte };
+void UseCodePage(CodePage page);
 
 // The clock, in milliseconds; Sleep moves it on.
 void SetClockMilliseconds(int64_t ms);
@@ -97,13 +146,9 @@ void FailOutputAfter(size_t bytes);
 void SetProgramPath(const std::string& path);
 void AddFile(const std::string& path);
 
-// The code page: single-byte (Latin-1, the default) or one in which the
-// bytes 0x81 to 0xFE lead a double-byte character.
-void SetDoubleByteCodePage(bool doubleByte);
-
 // Allocations after the next n succeed no more.
 void FailAllocationsAfter(int n);
-int LiveAllocations();
+int LiveAllocations();  // blocks allocated and not yet released in this run
 
 // Threads that do not answer at once (fake_threads.cpp). The program's calls
 // reach a window's thread through the helper of the bounded calls
@@ -117,7 +162,8 @@ int LiveAllocations();
 void HangThread(plat::ThreadId thread);
 // The window's thread stalls for milliseconds inside its handling of each
 // call whose journal line, after the label, begins with what ("command
-// 40024", "showwindow hide", "exstyle", "char"): the call is handled and
+// 40024", "exstyle", "char"; a show request is "show hide", "show minimize"
+// or "show restore", so "show" takes them all): the call is handled and
 // journaled at once and returns that much later. While it stalls the thread
 // reads its queue when reading is true (a dialog of its own: probes are
 // answered at once); otherwise it does not (a probe is answered when the

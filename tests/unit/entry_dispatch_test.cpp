@@ -56,7 +56,7 @@ TEST_F(Dispatch, EmptyTailOpensTheHelpFileAndLooksUpNothing) {
   EXPECT_EQ(fake::StartedPrograms()[0].file, "explorer.exe");
   EXPECT_EQ(fake::StartedPrograms()[0].parameters, "dowtrane.txt");
   EXPECT_EQ(fake::StartedPrograms()[0].show, 1);
-  EXPECT_EQ(client::g_windows.mainWindow, nullptr);
+  EXPECT_EQ(inventory::g_clientWindows.mainWindow, nullptr);
   EXPECT_TRUE(fake::Journal().empty());
 }
 
@@ -99,10 +99,10 @@ TEST_F(Dispatch, MissingClientSaysSoForEveryWordButTheLaunchers) {
   for (const fake::Box& box : fake::Boxes()) {
     EXPECT_EQ(box.text, "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale");
     EXPECT_EQ(box.caption, "Dowtrane Error");
-    EXPECT_EQ(box.type, 16u);
+    EXPECT_EQ(box.type, plat::MB_ICONERROR);
   }
   EXPECT_EQ(fake::ClockMilliseconds(), 0);  // "exit 10" did not wait
-  EXPECT_EQ(client::g_windows.guiThreadId, 0u);
+  EXPECT_EQ(inventory::g_clientWindows.guiThreadId, 0u);
   EXPECT_TRUE(fake::Journal().empty());
   EXPECT_EQ(RunTail("launch"), 1);
   EXPECT_EQ(fake::Boxes().size(), 3u);
@@ -115,7 +115,7 @@ TEST_F(Dispatch, FindsTheTopmostMainWindowAndItsThread) {
   fake::Top("second", "quenvale", "Quenvale", 9);
   EXPECT_EQ(RunTail("top"), 1);
   EXPECT_EQ(fake::Journal(), Lines{"first command 1000"});
-  EXPECT_EQ(client::g_windows.guiThreadId, 7u);
+  EXPECT_EQ(inventory::g_clientWindows.guiThreadId, 7u);
 }
 
 TEST_F(Dispatch, ExitDelaySendsAtTheFirstReadingWithNWholeSecondsPassed) {
@@ -147,7 +147,7 @@ TEST_F(Dispatch, ExitDelayWithoutWaiting) {
 TEST_F(Dispatch, WideArgumentsAreAbsentWhenTheSplitFails) {
   fake::Top("console", "c", "aim console");
   fake::FailCommandLineSplit();
-  client::g_windows = client::ClientWindows{};
+  inventory::g_clientWindows = inventory::ClientWindows{};
   char tail[] = "sendmessage aim bob";
   EXPECT_EQ(app::WinMain(tail), 0);
   // Without the wide elements the medium word alone goes to the consoles.

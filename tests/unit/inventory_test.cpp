@@ -4,18 +4,32 @@
 
 #include <string>
 
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 
 using inventory::WindowNode;
 
 namespace {
 
+// A node's kind by its name in the program.
+std::string KindName(int32_t kind) {
+  switch (kind) {
+    case inventory::ContactList: return "ContactList";
+    case inventory::Container: return "Container";
+    case inventory::Console: return "Console";
+    case inventory::Private: return "Private";
+    case inventory::Channel: return "Channel";
+    case inventory::Plain: return "Plain";
+    case inventory::PlainQuiet: return "PlainQuiet";
+    default: return "kind" + std::to_string(kind);
+  }
+}
+
 class Inventory : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    client::g_windows = client::ClientWindows{};
+    inventory::g_clientWindows = inventory::ClientWindows{};
     allocationsBefore_ = fake::LiveAllocations();
   }
   void TearDown() override {
@@ -28,11 +42,11 @@ class Inventory : public ::testing::Test {
     plat::EnumThreadWindows(1, inventory::ClassifyWindow, reinterpret_cast<intptr_t>(root_));
     std::string out;
     for (WindowNode* n = root_->next; n != nullptr; n = n->next) {
-      out += fake::Label(n->window) + ":" + std::to_string(n->kind);
+      out += fake::Label(n->window) + ":" + KindName(n->kind);
       if (n->children != nullptr) {
         out += "[";
         for (WindowNode* c = n->children; c != nullptr; c = c->next) {
-          out += fake::Label(c->window) + ":" + std::to_string(c->kind);
+          out += fake::Label(c->window) + ":" + KindName(c->kind);
           EXPECT_EQ(c->children, nullptr);
           if (c->next != nullptr) out += " ";
         }
@@ -68,9 +82,9 @@ TEST_F(Inventory, ClassifiesByPrecedence) {
   fake::Top("dialog2", "x", "sending an instant message...");
   fake::Top("otherthread", "x", "Elsewhere", 2);
   EXPECT_EQ(Build(),
-            "list:0 channel:4 console:2 private:3 bare:2 short:5 notmain1:5 notmain2:5 "
-            "dialog:6 dialog2:5");
-  EXPECT_EQ(client::g_windows.contactListWindow, list);
+            "list:ContactList channel:Channel console:Console private:Private bare:Console "
+            "short:Plain notmain1:Plain notmain2:Plain dialog:PlainQuiet dialog2:Plain");
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list);
 }
 
 TEST_F(Inventory, ContainersHoldTheirRecognisedDescendantsAtAnyDepth) {
@@ -90,8 +104,10 @@ TEST_F(Inventory, ContainersHoldTheirRecognisedDescendantsAtAnyDepth) {
   fake::Child(later, "h3", "iconholder");
   plat::Window late = fake::Top("late", "x", "Last");
   // The contact list found deep inside a container is overridden by a later one.
-  EXPECT_EQ(Build(), "box:1[inner:3 c:2 buddies:0] lone:5 later:0 late:5");
-  EXPECT_EQ(client::g_windows.contactListWindow, later);
+  EXPECT_EQ(Build(),
+            "box:Container[inner:Private c:Console buddies:ContactList] lone:Plain "
+            "later:ContactList late:Plain");
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, later);
   (void)late;
 }
 
@@ -120,7 +136,7 @@ TEST_F(Inventory, WindowsThatCloseDuringTheBuildAreLeftOut) {
   plat::Window gone = fake::Top("gone", "x", "Gone");
   fake::Top("kept", "x", "Kept");
   fake::Destroy(gone);
-  EXPECT_EQ(Build(), "kept:5");
+  EXPECT_EQ(Build(), "kept:Plain");
 }
 
 TEST_F(Inventory, TenThousandWindowsBuildAndReleaseWithoutDeepStacks) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/command.h"
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 #include "platform/bounded_calls.h"
 #include "words.h"
@@ -24,16 +24,17 @@ inline std::vector<std::u16string> WideSplit(const std::string& line) {
   return out;
 }
 
-// The whole command line as typed, program name first; returns the status.
+// The whole command line as typed, program name first; returns the status,
+// also when the program ends its process (out of memory).
 inline int RunLine(const std::string& line) {
   fake::SetCommandLine(line, WideSplit(line));
-  client::g_windows = client::ClientWindows{};
+  inventory::g_clientWindows = inventory::ClientWindows{};
   plat::g_calls = plat::CallsRecord{};
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
-  t.copy(tail, sizeof tail - 1);
-  tail[t.size()] = '\0';
-  return app::WinMain(tail);
+  tail[t.copy(tail, sizeof tail - 1)] = '\0';
+  return fake::RunProcess([](void* text) { return app::WinMain(static_cast<char*>(text)); }, tail,
+                          nullptr);
 }
 
 inline int RunTail(const std::string& tail) { return RunLine("dowtrane.exe " + tail); }

@@ -3,6 +3,7 @@
 // one. For every family of commands.
 #include <gtest/gtest.h>
 
+#include "box_kind.h"
 #include "run.h"
 
 using namespace testing_support;
@@ -10,7 +11,7 @@ using namespace testing_support;
 namespace {
 
 constexpr plat::ThreadId kClientThread = 1;
-const char kNotResponding[] = "Dowtrane Error|Quenvale is not responding|16";
+const char kNotResponding[] = "Dowtrane Error|Quenvale is not responding|error ok";
 
 // The client's windows, top of the Z order first: list (contact list with
 // two list controls that accept files), work (a container with a private
@@ -71,7 +72,7 @@ class Unanswered : public ::testing::Test {
     took_ = fake::ClockMilliseconds() - start;
     boxes_.clear();
     for (const fake::Box& b : fake::Boxes())
-      boxes_.push_back(b.caption + "|" + b.text + "|" + std::to_string(b.type));
+      boxes_.push_back(b.caption + "|" + b.text + "|" + testing_support::BoxKind(b.type));
     return status;
   }
 
@@ -109,7 +110,7 @@ TEST_F(Unanswered, RunsThatAskNothingOfAHungClientEndAsBefore) {
   EXPECT_EQ(Run("foo"), 0);
   EXPECT_EQ(Run("launch"), 1);
   EXPECT_EQ(Run("hide container nope"), 5);
-  EXPECT_EQ(boxes_, Lines{"Dowtrane Error|Unknown container\nnope|16"});
+  EXPECT_EQ(boxes_, Lines{"Dowtrane Error|Unknown container\nnope|error ok"});
   EXPECT_EQ(Run("sendmessage jabber"), 1);
   EXPECT_EQ(fake::Journal(), Lines{});
 }
@@ -126,9 +127,9 @@ TEST_F(Unanswered, AClientThatStallsInsideACallCostsFiveSecondsAndGetsNothingMor
   } cases[] = {
       {"top", "main", "command 1000", {"main command 1000"}},
       {"winamp", "main", "command 40026", {"main command 40026"}},  // the player gets nothing
-      {"hide all", "work", "showwindow hide", {"list showwindow hide", "work showwindow hide"}},
-      {"restore console", "aim", "showwindow restore", {"aim showwindow restore"}},
-      {"minimize all", "list", "showwindow minimize", {"list showwindow minimize"}},
+      {"hide all", "work", "show hide", {"list hidden", "work hidden"}},
+      {"restore console", "aim", "show restore", {}},  // shown already: nothing changes
+      {"minimize all", "list", "show minimize", {"list minimized"}},
       {"clickthrough all", "work", "exstyle", {"list exstyle 0 20", "work exstyle 0 20"}},
       {"timestamp all on", "w-private", "command 40024", {"w-private command 40024"}},
       {"trans all 5", "work", "command 43989", {"list command 43989", "work command 43989"}},
@@ -139,9 +140,9 @@ TEST_F(Unanswered, AClientThatStallsInsideACallCostsFiveSecondsAndGetsNothingMor
       {"multiim all", "bob", "command 40032",  // the displays' Enter does not follow
        {"w-private command 40039", "w-private command 40037", "w-private command 40032",
         "w-disp char 13 1", "w-channel command 40032", "bob command 40032"}},
-      {"togglebuddy", "list", "showwindow restore", {"list showwindow restore"}},
-      {"togglebuddy", "list", "showwindow hide",  // and the window below is not brought forward
-       {"list showwindow restore", "list foreground", "list showwindow hide"}},
+      {"togglebuddy", "list", "show restore", {}},
+      {"togglebuddy", "list", "show hide",  // and the window below is not brought forward
+       {"list foreground", "list hidden"}},
       {"sendmessage aim Bob", "aim", "command 4029", {"aim command 4029"}},
       {"sendmessage aim Bob", "edit", "char 111", {"aim command 4029", "edit char 66 1",
                                                   "edit char 111 1"}},
@@ -165,7 +166,7 @@ TEST_F(Unanswered, AClientThatStallsInsideACallCostsFiveSecondsAndGetsNothingMor
     EXPECT_EQ(fake::Journal(), c.sent) << c.tail << " / " << c.stalls;
     Lines boxes = {kNotResponding};
     if (std::string(c.tail) == "multiim all")
-      boxes.insert(boxes.begin(), "Dowtrane - MultiIM|Sending all MultiIM|49");
+      boxes.insert(boxes.begin(), "Dowtrane - MultiIM|Sending all MultiIM|warning okcancel");
     EXPECT_EQ(boxes_, boxes) << c.tail;
     EXPECT_EQ(took_, 5000) << c.tail << " / " << c.stalls;
   }
@@ -176,7 +177,7 @@ TEST_F(Unanswered, AfterAClientThatDidNotAnswerNoOtherBoxFollows) {
   fake::Stall(workPrivate_, "command 40039", 25000);
   EXPECT_EQ(Run("multiim bogus"), 6);
   EXPECT_EQ(fake::Journal(), Lines{"w-private command 40039"});
-  EXPECT_EQ(boxes_, (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|49", kNotResponding}));
+  EXPECT_EQ(boxes_, (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|warning okcancel", kNotResponding}));
 }
 
 TEST_F(Unanswered, TheExitDelayIsNotCountedAsWaitingOnTheClient) {
@@ -192,7 +193,7 @@ TEST_F(Unanswered, TheExitDelayIsNotCountedAsWaitingOnTheClient) {
 // whose probe went unanswered count (a 2 s stall: 1.5 s; 3 s: 2.5 s).
 TEST_F(Unanswered, ThePatienceIsFiveSecondsOverTheWholeRun) {
   for (plat::Window w : {list_, work_, aim_, bob_, chan_})
-    fake::Stall(w, "showwindow hide", 240);  // returns before any probe
+    fake::Stall(w, "show hide", 240);  // returns before any probe
   EXPECT_EQ(Run("hide all"), 0);
   EXPECT_EQ(fake::Journal().size(), 6u);
   EXPECT_EQ(fake::Probes(), 0);
@@ -272,12 +273,11 @@ TEST_F(Unanswered, ABusyClientIsWaitedForThirtySecondsInAll) {
 // What the commands read from a client that answers late stays exact.
 TEST_F(Unanswered, LateAnswersAreKeptExactly) {
   // togglebuddy: whether the list was visible before ShowWindow.
-  fake::Stall(list_, "showwindow restore", 1500);
+  fake::Stall(list_, "show restore", 1500);
   EXPECT_EQ(Run("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "list foreground",
-                                    "list showwindow hide", "work foreground"}));
+  EXPECT_EQ(fake::Journal(), (Lines{"list foreground", "list hidden", "work foreground"}));
   EXPECT_EQ(Run("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "main foreground"}));
+  EXPECT_EQ(fake::Journal(), (Lines{"list shown", "main foreground"}));
 
   // dock: the answer to 30045 decides whether the position follows.
   SetUp();

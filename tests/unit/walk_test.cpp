@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "client/windows.h"
+#include "inventory/client_windows.h"
 #include "fake_windows.h"
 
 using inventory::WindowNode;
+using enum inventory::WindowKind;
 
 namespace {
 
@@ -32,10 +33,12 @@ class Walk : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    client::g_windows = client::ClientWindows{};
-    inner_.nodes = {Node("in-list", 0), Node("in-private", 3), Node("in-channel", 4)};
-    top_.nodes = {Node("list", 0), Node("console", 2), Node("quiet", 6),
-                  Node("box", 1, inner_.Link()), Node("private", 3), Node("plain", 5)};
+    inventory::g_clientWindows = inventory::ClientWindows{};
+    inner_.nodes = {Node("in-list", ContactList), Node("in-private", Private),
+                    Node("in-channel", Channel)};
+    top_.nodes = {Node("list", ContactList), Node("console", Console),
+                  Node("quiet", PlainQuiet), Node("box", Container, inner_.Link()),
+                  Node("private", Private), Node("plain", Plain)};
     first_ = top_.Link();
   }
   Lines WalkFrom(int32_t target, const char* action, int32_t number = 0) {
@@ -55,7 +58,7 @@ TEST_F(Walk, NoStartNodeDoesNothing) {
 }
 
 TEST_F(Walk, CurrentTakesOnlyTheStartNodeForDirectActions) {
-  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "h"), Lines{"list showwindow hide"});
+  EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "h"), Lines{"list hidden"});
   EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "l"), Lines{"list command 40027"});
   EXPECT_EQ(WalkFrom(inventory::TargetCurrent, "?"), Lines{});
   fake::SetVisible(top_.nodes[0].window, false);
@@ -80,12 +83,13 @@ TEST_F(Walk, KindTargetsNeverEnterContainersExceptThroughAll) {
   EXPECT_EQ(WalkFrom(inventory::TargetAll, "m", 2),
             (Lines{"in-private command 40026", "in-channel command 40026", "private command 40026",
                    "plain command 40026"}));
-  EXPECT_EQ(WalkFrom(inventory::Container, "n"), Lines{"box showwindow minimize"});
+  EXPECT_EQ(WalkFrom(inventory::Container, "n"), Lines{"box minimized"});
   EXPECT_EQ(WalkFrom(inventory::Channel, "s"), Lines{});
 }
 
 TEST_F(Walk, EveryActionLetter) {
-  EXPECT_EQ(WalkFrom(inventory::Private, "s"), Lines{"private showwindow restore"});
+  fake::SetMinimized(top_.nodes[4].window, true);
+  EXPECT_EQ(WalkFrom(inventory::Private, "s"), Lines{"private restored"});
   EXPECT_EQ(WalkFrom(inventory::Private, "i"), Lines{"private command 4041"});
   EXPECT_EQ(WalkFrom(inventory::TargetAll, "C", 3),
             (Lines{"list command 44502", "console command 44502", "quiet command 44502",
@@ -106,10 +110,10 @@ TEST_F(Walk, EveryActionLetter) {
 
 TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
   fake::Reset();
-  client::g_windows.guiThreadId = 1;
+  inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
-  consoles.nodes = {Node("AIM console", 2), Node("aix console", 2), Node("irc console", 2),
-                    Node("a", 2)};
+  consoles.nodes = {Node("AIM console", Console), Node("aix console", Console),
+                    Node("irc console", Console), Node("a", Console)};
   plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
   fake::Child(dialog, "edit", "Edit");
   fake::Child(dialog, "ok", "Button", "OK");
@@ -135,9 +139,9 @@ TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
 
 TEST_F(Walk, SendMessageCutsAnOverlongContactAtTheChildCommandsEnd) {
   fake::Reset();
-  client::g_windows.guiThreadId = 1;
+  inventory::g_clientWindows.guiThreadId = 1;
   Tree consoles;
-  consoles.nodes = {Node("m console", 2)};
+  consoles.nodes = {Node("m console", Console)};
   plat::Window dialog = fake::Top("dialog", "#32770", "Sending an Instant Message...");
   fake::Child(dialog, "edit", "Edit");
   std::string message = "m " + std::string(397, 'z');  // 399 characters

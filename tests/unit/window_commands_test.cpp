@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "box_kind.h"
 #include "run.h"
 
 using namespace testing_support;
@@ -40,8 +41,19 @@ class WindowCommands : public ::testing::Test {
   Lines Boxes() {
     Lines out;
     for (const fake::Box& b : fake::Boxes())
-      out.push_back(b.caption + "|" + b.text + "|" + std::to_string(b.type));
+      out.push_back(b.caption + "|" + b.text + "|" + testing_support::BoxKind(b.type));
     return out;
+  }
+  // Every top-level window of the client shown, and minimized or not.
+  static void SetAllTopLevel(bool minimized) {
+    plat::EnumThreadWindows(
+        1,
+        [](plat::Window window, intptr_t minimize) {
+          fake::SetVisible(window, true);
+          fake::SetMinimized(window, minimize != 0);
+          return 1;
+        },
+        minimized ? 1 : 0);
   }
   plat::Window list_, listControl_, work_, workPrivate_, aim_, main_;
 };
@@ -51,35 +63,40 @@ class WindowCommands : public ::testing::Test {
 TEST_F(WindowCommands, UnknownWordsBuildTheInventoryAndDoNothing) {
   for (const char* word : {"foo", "tran", "mi", "sen", "sho", "dis", "of"}) {
     EXPECT_EQ(RunTail(word), 0) << word;
-    EXPECT_EQ(client::g_windows.contactListWindow, list_);
+    EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list_);
   }
   EXPECT_TRUE(fake::Journal().empty());
 }
 
 TEST_F(WindowCommands, TargetWords) {
+  // Every case starts from shown windows, minimized where the case says, so
+  // that each show request changes the windows it reaches.
   struct Case {
     const char* tail;
+    bool minimizedBefore;
     Lines sent;
   } cases[] = {
-      {"hide", {"list showwindow hide"}},
-      {"hide contacts", {"list showwindow hide"}},
-      {"hide BUDDY", {"list showwindow hide"}},
-      {"mint channel", {"chan showwindow minimize"}},
-      {"showbud private", {"bob showwindow restore"}},
-      {"restore console", {"aim showwindow restore", "irc showwindow restore"}},
-      {"hide current", {"list showwindow hide"}},
-      {"hide container", {"work showwindow hide"}},
-      {"hide container WORK", {"work showwindow hide"}},
-      {"hide container current", {"work showwindow hide"}},
-      {"clickthrough console", {"aim exstyle 0 20", "irc exstyle 0 20"}},
-      {"info", {"list command 4041"}},
-      {"log x y", {"list command 40027"}},
+      {"hide", false, {"list hidden"}},
+      {"hide contacts", false, {"list hidden"}},
+      {"hide BUDDY", false, {"list hidden"}},
+      {"mint channel", false, {"chan minimized"}},
+      {"showbud private", true, {"bob restored"}},
+      {"restore console", true, {"aim restored", "irc restored"}},
+      {"hide current", false, {"list hidden"}},
+      {"hide container", false, {"work hidden"}},
+      {"hide container WORK", false, {"work hidden"}},
+      {"hide container current", false, {"work hidden"}},
+      {"clickthrough console", false, {"aim exstyle 0 20", "irc exstyle 0 20"}},
+      {"info", false, {"list command 4041"}},
+      {"log x y", false, {"list command 40027"}},
   };
   for (const Case& c : cases) {
+    SetAllTopLevel(c.minimizedBefore);
     fake::Journal().clear();
     EXPECT_EQ(RunTail(c.tail), 0) << c.tail;
     EXPECT_EQ(fake::Journal(), c.sent) << c.tail;
   }
+  SetAllTopLevel(false);
   fake::Journal().clear();
   EXPECT_EQ(RunTail("hide all"), 0);
   EXPECT_EQ(fake::Journal().size(), 7u);
@@ -90,9 +107,9 @@ TEST_F(WindowCommands, UnknownTargetsAndContainers) {
   EXPECT_EQ(RunTail("hide cont"), 1);
   EXPECT_EQ(RunTail("hide container nope"), 5);
   EXPECT_EQ(RunTail("attach container"), 5);  // the missing number stands in as "0"
-  EXPECT_EQ(Boxes(), (Lines{"Dowtrane Error|Unknown option\ncont|16",
-                            "Dowtrane Error|Unknown container\nnope|16",
-                            "Dowtrane Error|Unknown container\n0|16"}));
+  EXPECT_EQ(Boxes(), (Lines{"Dowtrane Error|Unknown option\ncont|error ok",
+                            "Dowtrane Error|Unknown container\nnope|error ok",
+                            "Dowtrane Error|Unknown container\n0|error ok"}));
   EXPECT_TRUE(fake::Journal().empty());
   // An overlong name is cut to fit the box text.
   fake::Boxes().clear();
@@ -132,11 +149,12 @@ TEST_F(WindowCommands, NumberRules) {
 
 TEST_F(WindowCommands, ToggleBuddyInAllThreeSituations) {
   EXPECT_EQ(RunTail("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "list foreground",
-                                    "list showwindow hide", "work foreground"}));
+  // Shown: the restore changes nothing; then hidden, and the window below
+  // it gets the foreground.
+  EXPECT_EQ(fake::Journal(), (Lines{"list foreground", "list hidden", "work foreground"}));
   fake::Journal().clear();
   EXPECT_EQ(RunTail("togglebuddy"), 0);
-  EXPECT_EQ(fake::Journal(), (Lines{"list showwindow restore", "main foreground"}));
+  EXPECT_EQ(fake::Journal(), (Lines{"list shown", "main foreground"}));
   fake::Journal().clear();
   fake::Destroy(list_);
   EXPECT_EQ(RunTail("togglebuddyx"), 0);
@@ -198,9 +216,9 @@ TEST_F(WindowCommands, SendMessageRefusesUnknownMedia) {
   EXPECT_EQ(RunTail("sendmessage \"aim\" bob"), 1);
   EXPECT_EQ(RunTail("sendmessage"), 1);
   EXPECT_EQ(Boxes(),
-            (Lines{"Dowtrane - Send message|Unknown chat medium:\n\tjabber\nUse AIM, ICQ, IRC, YAHOO! or MSN|48",
-                   "Dowtrane - Send message|Unknown chat medium:\n\t\"aim\"\nUse AIM, ICQ, IRC, YAHOO! or MSN|48",
-                   "Dowtrane - Send message|Unknown chat medium:\n\t\nUse AIM, ICQ, IRC, YAHOO! or MSN|48"}));
+            (Lines{"Dowtrane - Send message|Unknown chat medium:\n\tjabber\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok",
+                   "Dowtrane - Send message|Unknown chat medium:\n\t\"aim\"\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok",
+                   "Dowtrane - Send message|Unknown chat medium:\n\t\nUse AIM, ICQ, IRC, YAHOO! or MSN|warning ok"}));
   EXPECT_TRUE(fake::Journal().empty());
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("sendmessage " + std::string(600, 'j')), 1);
@@ -212,7 +230,7 @@ TEST_F(WindowCommands, SendMessageRefusesUnknownMedia) {
 TEST_F(WindowCommands, MultiImAsksFirst) {
   fake::AnswerBoxes({plat::IDCANCEL});
   EXPECT_EQ(RunTail("multiim all"), 3);
-  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending all MultiIM|49"});
+  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending all MultiIM|warning okcancel"});
   EXPECT_TRUE(fake::Journal().empty());
 
   fake::Boxes().clear();
@@ -226,14 +244,14 @@ TEST_F(WindowCommands, MultiImAsksFirst) {
   fake::Journal().clear();
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("multiim bogus"), 1);
-  EXPECT_EQ(Boxes(), (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|49",
-                            "Dowtrane Error|Unknown option\nbogus|16"}));
+  EXPECT_EQ(Boxes(), (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|warning okcancel",
+                            "Dowtrane Error|Unknown option\nbogus|error ok"}));
   EXPECT_EQ(fake::Journal(), (Lines{"w-private command 40039", "w-private command 40037"}));
 
   fake::Journal().clear();
   fake::Boxes().clear();
   EXPECT_EQ(RunTail("multiim"), 0);  // the contact list is no MultiIM target
-  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending contact MultiIM|49"});
+  EXPECT_EQ(Boxes(), Lines{"Dowtrane - MultiIM|Sending contact MultiIM|warning okcancel"});
   EXPECT_EQ(fake::Journal(), (Lines{"w-private command 40039", "w-private command 40037"}));
 }
 
@@ -272,4 +290,22 @@ TEST_F(WindowCommands, AClientExitingMidCommandEndsItCleanly) {
   EXPECT_EQ(fake::Journal(), (Lines{"w-private command 40039", "bob command 40032",
                                     "bob-disp char 13 1", "chan command 40032",
                                     "note command 40032"}));
+}
+
+TEST_F(WindowCommands, WindowsClosedOrRenamedWhileTheQuestionShowsAreTakenAsTheyAreThen) {
+  // The user answers the MultiIM question after the inventory was taken;
+  // meanwhile the current window closes and the container is renamed.
+  fake::SetCallHook([&](const char* call) {
+    if (std::string(call) != "MessageBoxA") return;
+    fake::Destroy(workPrivate_);
+    fake::SetTitle(work_, "Home");
+  });
+  EXPECT_EQ(RunTail("multiim all"), 0);
+  // What went to the closed window is lost; the others get theirs.
+  EXPECT_EQ(fake::Journal(), (Lines{"w-channel command 40032", "bob command 40032",
+                                    "bob-disp char 13 1", "chan command 40032",
+                                    "note command 40032"}));
+  fake::SetTitle(work_, "Work");
+  EXPECT_EQ(RunTail("multiim container work"), 5);
+  EXPECT_EQ(Boxes().back(), "Dowtrane Error|Unknown container\nwork|error ok");
 }

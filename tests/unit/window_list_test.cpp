@@ -11,7 +11,6 @@ using namespace testing_support;
 namespace {
 
 constexpr char kCaption[] = "Dowtrane - Windows";
-constexpr unsigned kInformation = 0x40;
 constexpr char kFollow[] = "Windows, in the order the commands visit them:";
 
 // The box's lines, or the standard output's (each of which must end in CRLF).
@@ -19,7 +18,7 @@ Lines BoxLines() {
   EXPECT_EQ(fake::Boxes().size(), 1u);
   if (fake::Boxes().empty()) return {};
   EXPECT_EQ(fake::Boxes()[0].caption, kCaption);
-  EXPECT_EQ(fake::Boxes()[0].type, kInformation);
+  EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONINFORMATION);
   Lines out;
   std::string text = fake::Boxes()[0].text;
   EXPECT_EQ(text.find('\r'), std::string::npos);
@@ -95,7 +94,7 @@ TEST_F(WindowList, EveryKindInTheOrderTheCommandsVisitThem) {
                         }));
   // Nothing was sent to the client; the contact list is recorded as for any command.
   EXPECT_TRUE(fake::Journal().empty());
-  EXPECT_EQ(client::g_windows.contactListWindow, list);
+  EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list);
   EXPECT_TRUE(fake::StartedPrograms().empty());
 }
 
@@ -193,7 +192,7 @@ TEST_F(WindowList, LongTitlesAreCutAndControlCharactersShowAsQuestionMarks) {
 }
 
 TEST_F(WindowList, ACutNeverSplitsADoubleByteCharacter) {
-  fake::SetDoubleByteCodePage(true);
+  fake::UseCodePage(fake::CodePage::DoubleByte);
   // 59 single bytes, then a double-byte character that would end at 61.
   Top("wide", std::string(59, 'a') + "\x88\x9f" + "z");
   Top("fits", std::string(58, 'a') + "\x88\x9f");
@@ -281,7 +280,7 @@ TEST_F(WindowList, AFailedWriteStopsTheListAndSaysSo) {
   ASSERT_EQ(fake::Boxes().size(), 1u);
   EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
   EXPECT_EQ(fake::Boxes()[0].text, "Can't write the list of windows to the standard output");
-  EXPECT_EQ(fake::Boxes()[0].type, 16u);
+  EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONERROR);
 }
 
 TEST_F(WindowList, WithoutTheClientTheUsualMessageAndNoOutput) {
@@ -374,7 +373,7 @@ TEST_F(HelpFile, SlashQuestionMarkWorksWithTheClientAndTouchesNothing) {
   fake::Top("main", "quenvale", "Quenvale");
   fake::AddFile("dowtrane.txt");
   EXPECT_EQ(Opened("/?"), "dowtrane.txt");
-  EXPECT_EQ(client::g_windows.mainWindow, nullptr);  // not even looked up
+  EXPECT_EQ(inventory::g_clientWindows.mainWindow, nullptr);  // not even looked up
   EXPECT_TRUE(fake::Journal().empty());
   EXPECT_TRUE(fake::Boxes().empty());
 }

@@ -61,15 +61,16 @@
 #include <string>
 #include <vector>
 
+#include "protocol.h"
 #include "words.h"
 
 namespace {
 
-constexpr char kControlClass[] = "DowtraneTestControl";
-constexpr UINT kSyncMessage = WM_APP + 1;
-constexpr UINT kQuitMessage = WM_APP + 2;
-constexpr UINT kRestackMessage = WM_APP + 3;
-constexpr UINT kHangMessage = WM_APP + 4;
+using protocol::kControlClass;
+using protocol::kHangMessage;
+using protocol::kQuitMessage;
+using protocol::kRestackMessage;
+using protocol::kSyncMessage;
 constexpr DWORD kRunTimeoutMs = 20000;
 // How long a hung client stays hung at most, should the driver not release
 // it (a benchmark may stop several runs in turn when their time is up).

@@ -38,15 +38,16 @@
 #include <string>
 #include <vector>
 
+#include "protocol.h"
 #include "words.h"
 
 namespace {
 
-constexpr char kControlClass[] = "DowtraneTestControl";
-constexpr UINT kSyncMessage = WM_APP + 1;
-constexpr UINT kQuitMessage = WM_APP + 2;
-constexpr UINT kRestackMessage = WM_APP + 3;
-constexpr UINT kHangMessage = WM_APP + 4;
+using protocol::kControlClass;
+using protocol::kHangMessage;
+using protocol::kQuitMessage;
+using protocol::kRestackMessage;
+using protocol::kSyncMessage;
 
 struct WindowPlan {
   std::string label, className, title, parent;

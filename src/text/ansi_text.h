@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-namespace text {
+namespace ansi {
 
 // Every fixed text buffer of the program: 399 characters and the terminator.
 inline constexpr size_t kBufferSize = 400;
@@ -47,4 +47,4 @@ void AppendReserving(Builder& builder, const char* text, size_t reserve);
 // 0), saturating at the 32-bit limits instead of overflowing.
 int32_t ParseDecimal(const char* text);
 
-}  // namespace text
+}  // namespace ansi

@@ -1,6 +1,6 @@
-#include "client/text.h"
+#include "text/ansi_text.h"
 
-namespace text {
+namespace ansi {
 namespace {
 
 unsigned char Fold(char c) {
@@ -100,4 +100,4 @@ int32_t ParseDecimal(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-}  // namespace text
+}  // namespace ansi

@@ -1,11 +1,11 @@
 // The client's windows as this run found them. One record for the process:
 // the entry fills in the main window and its thread, the inventory build the
-// contact-list window.
+// contact-list window, and the walk and the window commands read them.
 #pragma once
 
 #include "platform/platform.h"
 
-namespace client {
+namespace inventory {
 
 struct ClientWindows {
   plat::Window mainWindow;         // first top-level window of the main class; null without client
@@ -14,6 +14,6 @@ struct ClientWindows {
 };
 
 // Zero-initialised: no constructor runs at start-up.
-extern ClientWindows g_windows;
+extern ClientWindows g_clientWindows;
 
-}  // namespace client
+}  // namespace inventory

@@ -1,7 +1,0 @@
-#include "client/windows.h"
-
-namespace client {
-
-ClientWindows g_windows;
-
-}  // namespace client

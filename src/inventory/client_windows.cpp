@@ -1,0 +1,7 @@
+#include "inventory/client_windows.h"
+
+namespace inventory {
+
+ClientWindows g_clientWindows;
+
+}  // namespace inventory

@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the fuzz target (tests/fuzz/corpus/): every
+command word of the help file, each action with each target word, the
+launchers with registry entries, and long command lines, each on a client
+like the unit tests' (a contact list, a container, consoles of every medium
+that open the send dialog when commanded, private windows, channels, a note,
+the main window, the player and a window of another thread). The encoding is
+the one described at the top of fuzz_entry.cpp.
+
+    python3 tests/fuzz/make_corpus.py      # rewrites tests/fuzz/corpus/
+"""
+import hashlib
+import os
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Text bytes naming the client's texts (fuzz_entry.cpp, kNamed), 1-based.
+MAIN_CLASS, MAIN_TITLE, ICON_HOLDER, LIST_CLASS, DISPLAY, CONSOLE, SEND_TITLE, \
+    EDIT, BUTTON, OK, PLAYER, AIM, ICQ, IRC, MSN, YAHOO, WORK, DIALOG, CURRENT, \
+    LONG399, LONG400, LONG1000 = range(1, 23)
+NAMED = 22
+ESCAPE = 31
+
+
+def text(t):
+    """A text field: a named text (an int) or a literal (str or bytes)."""
+    if isinstance(t, int):
+        return bytes([t])
+    b = t.encode("latin-1") if isinstance(t, str) else t
+    if not b:
+        return b"\0"
+    if b[0] <= NAMED or b[0] == ESCAPE:
+        b = bytes([ESCAPE]) + b
+    return b + b"\0"
+
+
+def top(cls, title, thread=0, style=0):
+    return bytes([0, thread]) + text(cls) + text(title) + bytes([style])
+
+
+def child(parent, cls, title="", style=0):
+    return bytes([1, parent]) + text(cls) + text(title) + bytes([style])
+
+
+OPEN_SEND_DIALOG = bytes([4])
+
+
+def behaviour(window, filter_, reply, action):
+    return bytes([2, window, filter_, reply]) + action
+
+
+def registry(kind, value, ending=0):
+    return bytes([kind]) + text(value) + bytes([0, 0, 0]) + text("") + bytes([ending])
+
+
+NO_REGISTRY = b"\0\0"
+REGISTRY = (registry(1, "C:\\Program Files\\Quenvale\\quenvale.exe /uninstal") +
+            registry(1, '"C:\\Program Files\\Winamp\\UninstWA.exe" /x'))
+
+
+# Standard output (fuzz_entry.cpp, process byte).
+NO_OUTPUT, CONSOLE, FILE, PIPE = range(4)
+HELP_HERE = 4  # a dowtrane.txt in the current folder
+PROGRAM = "C:\\Program Files\\Dowtrane\\dowtrane.exe"
+
+
+def settings(flags=0, oom=0, answers=(), reg=REGISTRY, process=NO_OUTPUT, output_limit=0,
+             program=PROGRAM):
+    return (bytes([flags, oom, 0, 0, len(answers)] + list(answers)) + reg +
+            bytes([process, output_limit & 0xFF, output_limit >> 8]) + text(program))
+
+
+# The client, top of the Z order first (indices are window numbers).
+CLIENT = b"".join([
+    top("frame", "Buddies"),                  # 0 contact list
+    child(0, ICON_HOLDER),                    # 1
+    child(0, LIST_CLASS, "", 2),              # 2 list control, accepts files
+    top("frame", WORK),                       # 3 container
+    child(3, "x", YAHOO),                     # 4
+    child(3, "x", "Ann"),                     # 5 private inside
+    child(5, DISPLAY),                        # 6
+    child(3, "x", "#work"),                   # 7 channel inside
+    child(7, LIST_CLASS),                     # 8
+    top("x", AIM),                            # 9
+    top("x", ICQ),                            # 10
+    top("x", IRC),                            # 11
+    top("x", MSN),                            # 12
+    top("x", "Bob"),                          # 13 private
+    child(13, DISPLAY),                       # 14
+    top("x", "#chan"),                        # 15 channel
+    child(15, LIST_CLASS),                    # 16
+    top("x", "Notes"),                        # 17 plain
+    top(MAIN_CLASS, MAIN_TITLE),              # 18 main window
+    top(PLAYER, "Winamp", 1),                 # 19 player, thread 2
+    top("x", "Elsewhere", 2),                 # 20 thread 3
+] + [behaviour(w, 1 | 4, 0, OPEN_SEND_DIALOG) for w in (4, 9, 10, 11, 12)])
+
+NAME = "dowtrane.exe "
+ACTIONS = ["show", "restore", "hide", "minimize", "clickthrough", "timestamp", "trans",
+           "attach", "multiim"]
+TARGETS = ["", "contact", "buddy", "container", "container work", "container current",
+           "container nope", "console", "private", "channel", "all", "current", "bogus"]
+
+
+def action_lines():
+    for action in ACTIONS:
+        for target in TARGETS:
+            words = target.split()
+            if action in ("timestamp", "trans", "attach") and words:
+                argument = {"timestamp": "on", "trans": "5", "attach": "2"}[action]
+                # A container's name comes third for timestamps and levels.
+                if action != "attach" and len(words) == 2:
+                    words = [words[0], argument, words[1]]
+                else:
+                    words.insert(1, argument)
+            yield " ".join([action] + words)
+
+
+WORDS = [
+    "", "away+", "awayedit", "away", "preferences", "pref", "connection manager", "conn",
+    "reconnect", "recon", "disconnect", "discon", "exit", "exit 3", "exit soon", "exit 0",
+    "sound", "showbuddy", "top", "log", "info", "togglebuddy", "offline contacts", "off",
+    "dock", "dock top", "dock bottom", "dock left", "dock right", "launch", "winamp",
+    "sendmessage aim Bob", 'sendmessage icq "John Smith"', "sendmessage irc x",
+    "sendmessage msn x", "sendmessage yahoo x", "sendmessage jabber bob", "sendmessage",
+    "timestamp all off", "timestamp all toggle", "trans all", "trans all x", "attach all",
+    "attach all 4294967297", "nothing", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
+    "/window", "/?", "/? x",
+]
+
+LONG = [
+    "hide container " + "n" * 500,
+    "sendmessage " + "j" * 600,
+    "sendmessage aim " + "c" * 420,
+    'sendmessage a "' + "x" + "\u30a2" * 250 + '"',
+    "timestamp container on " + "w" * 398,
+    "exit 2147483647",
+    "hide " + "x" * (32767 - len(NAME) - 5),
+    "top\t" + "\t " * 200 + "x",
+]
+
+
+def seed(line, scene=CLIENT, **kw):
+    return line.encode("utf-8") + b"\0" + settings(**kw) + scene
+
+
+def main():
+    out = os.path.join(HERE, "corpus")
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    seeds = []
+    for line in WORDS + list(action_lines()) + LONG:
+        seeds.append(seed(NAME + line))
+    # Without the client, with other program names, code pages and failures.
+    for line in ("top", "launch", "winamp", "hide all"):
+        seeds.append(seed(NAME + line, b""))
+        seeds.append(seed(NAME + line, b"", reg=NO_REGISTRY))
+    seeds.append(seed('"C:\\My Tools\\dowtrane.exe" hide all'))
+    seeds.append(seed('"C:\\My Tools\\dowtrane.exe"top'))
+    seeds.append(seed(NAME + "multiim all", answers=(1,)))
+    seeds.append(seed(NAME + "multiim all", answers=(2,)))
+    seeds.append(seed(NAME + "hide all", oom=5))
+    seeds.append(seed(NAME + "hide all", oom=1))
+    seeds.append(seed(NAME + 'sendmessage aim "\u30bd\u3042"', flags=2))
+    seeds.append(seed(NAME + 'sendmessage a "x' + "\u30a2" * 250 + '"', flags=2))
+    seeds.append(seed(NAME + "sendmessage aim bob", flags=1))
+    # The window list to a file, a pipe that fills, a console; the help file
+    # here, beside a program whose path needs quotes, or by its bare name.
+    seeds.append(seed(NAME + "/windows", process=FILE))
+    seeds.append(seed(NAME + "/windows", process=PIPE, output_limit=300))
+    seeds.append(seed(NAME + "/windows", process=CONSOLE))
+    seeds.append(seed(NAME + "/windows", CLIENT * 3, process=FILE))
+    seeds.append(seed(NAME + "/windows", flags=2))
+    seeds.append(seed(NAME + "/?", process=HELP_HERE))
+    seeds.append(seed(NAME + "/?", b"", program="C:\\Tools,x\\dowtrane.exe"))
+    seeds.append(seed(NAME + "/?", b"", program="C:\\" + "p" * 395 + "\\dowtrane.exe"))
+    seeds.append(seed("dowtrane.exe", b"", program=""))
+    for s in seeds:
+        name = hashlib.sha1(s).hexdigest()
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(s)
+    print(f"{len(seeds)} seeds in {out}")
+
+
+if __name__ == "__main__":
+    main()
