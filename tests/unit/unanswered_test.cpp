@@ -266,8 +266,8 @@ TEST_F(Unanswered, ABusyClientIsWaitedForThirtySecondsInAll) {
   fake::Stall(workPrivate_, "command 40039", 60000, true);
   EXPECT_EQ(Run("multiim bogus"), 1);
   EXPECT_EQ(fake::Journal(), Lines{"w-private command 40039"});
-  EXPECT_EQ(boxes_, (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|49",
-                           "Dowtrane Error|Unknown option\nbogus|16"}));
+  EXPECT_EQ(boxes_, (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|warning okcancel",
+                           "Dowtrane Error|Unknown option\nbogus|error ok"}));
 }
 
 // What the commands read from a client that answers late stays exact.
