@@ -3,14 +3,25 @@
 # answer: hung before the run (the test client has not read its queue for
 # more than five seconds), or stalling 25 s inside its handling of the
 # command. One command for each family of commands, under Wine, with the
-# 64-bit build of a base revision (default: main) and of this tree. Runs
-# still going after 40 s are stopped and shown as such.
+# 64-bit build of a base revision and of this tree. The base revision is by
+# default the last one of main, along its first parents, without the bounded
+# calls (src/platform/bounded_calls.cpp). Runs still going after 40 s are
+# stopped and shown as such.
 #   bash bench/hung_client.sh [base revision]     (builds what is missing first)
 set -eEuo pipefail
 DOWTRANE_SCRIPT=bench/hung_client.sh
 . "$(dirname "$0")/../scripts/common.sh"
 cd "$DOWTRANE_ROOT"
-base_rev=${1:-main}
+base_rev=${1:-}
+if [ -z "$base_rev" ]; then
+  for rev in $(git rev-list --first-parent main); do
+    if ! git cat-file -e "$rev:src/platform/bounded_calls.cpp" 2>/dev/null; then
+      base_rev=$(git rev-parse --short "$rev")
+      break
+    fi
+  done
+  [ -n "$base_rev" ] || fail "main has no revision without the bounded calls" "git log main"
+fi
 
 step "installing the packages (scripts/setup.sh)" "its output above"
 bash scripts/setup.sh
@@ -126,7 +137,7 @@ cell() {  # <way> <build> <command>
   if [[ $status == *stopped* ]]; then echo "> ${seconds} s, stopped"; else echo "${seconds} s, status $status"; fi
 }
 echo
-echo "Run time and exit status of the 64-bit build under Wine ($base_rev: before; this tree: after)"
+echo "Run time and exit status of the 64-bit build under Wine (before: $base_rev; after: this tree)"
 printf '%-28s %-20s %-18s %-18s %-18s %-18s\n' family command "hung: before" "hung: after" \
   "25 s stall: before" "25 s stall: after"
 for f in "${families[@]}"; do
