@@ -1,4 +1,5 @@
 #include "app/window_commands.h"
+#include "app/messages.h"
 
 #include "client/contract.h"
 #include "text/ansi_text.h"
@@ -13,21 +14,9 @@ namespace {
 using inventory::WindowNode;
 using ansi::PrefixMatch;
 
-constexpr char kSendCaption[] = "Dowtrane - Send message";
-constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
-constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
-constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
-constexpr char kUnknownContainer[] = "Unknown container\n";
-constexpr char kUnknownOption[] = "Unknown option\n";
-constexpr char kMultiImStart[] = "Sending ";
-constexpr char kMultiImEnd[] = " MultiIM";
 constexpr char kOfflineContactsCommand[] = "o00Quenvale - List";
 constexpr char kDockCommandEnd[] = "0Quenvale - List";
 
-constexpr int kStatusDone = 0;
-constexpr int kStatusRefused = 1;
-constexpr int kStatusCancelled = 3;
-constexpr int kStatusUnknownContainer = 5;
 
 // The message "start + argument + end" in the command's text buffer; an
 // argument too long for it is cut so that the ending still shows.
@@ -237,3 +226,12 @@ int RunWindowCommand(CommandState& state) {
 }
 
 }  // namespace app
+
+namespace inventory {
+
+void OutOfMemory() {
+  plat::MessageBoxA(app::kOutOfMemory, app::kErrorCaption, plat::MB_ICONERROR);
+  plat::ExitProcess(app::kStatusRefused);
+}
+
+}  // namespace inventory

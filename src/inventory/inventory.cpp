@@ -7,8 +7,6 @@
 namespace inventory {
 namespace {
 
-constexpr char kOutOfMemory[] = "Out of memory";
-constexpr char kErrorCaption[] = "Dowtrane Error";
 
 bool HasChildOfClass(plat::Window window, const char* className) {
   return plat::FindWindowExA(window, nullptr, className, nullptr) != nullptr;
@@ -47,10 +45,7 @@ WindowNode* Append(WindowNode* context, plat::Window window, int32_t kind) {
 
 WindowNode* NewWindowNode() {
   WindowNode* node = static_cast<WindowNode*>(plat::AllocateZeroed(sizeof(WindowNode)));
-  if (node == nullptr) {
-    plat::MessageBoxA(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
-    plat::ExitProcess(1);
-  }
+  if (node == nullptr) OutOfMemory();
   node->next = nullptr;
   node->children = nullptr;
   node->tail = node;

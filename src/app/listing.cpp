@@ -1,28 +1,18 @@
-#include "inventory/listing.h"
+#include "app/listing.h"
+
+#include "app/messages.h"
 
 #include "text/ansi_text.h"
 #include "inventory/client_windows.h"
 
-namespace inventory {
+namespace app {
 namespace {
 
-constexpr char kMainStart[] = "Main window: ";
-constexpr char kThread[] = ", thread ";
-constexpr char kContactListStart[] = "Contact list: ";
-constexpr char kNone[] = "none";
-constexpr char kWindowsFollow[] = "Windows, in the order the commands visit them:";
-constexpr char kNoWindows[] = "Windows: none";
-constexpr char kIndent[] = "    ";
-constexpr char kVisible[] = "visible";
-constexpr char kHidden[] = "hidden";
-constexpr char kMinimized[] = "minimized";
-constexpr char kClickThrough[] = ", click-through";
-constexpr char kCut[] = "...";
-constexpr char kUnknownKind[] = "unknown";
+using namespace listing;
+using inventory::g_clientWindows;
+using inventory::PlainQuiet;
+using inventory::WindowNode;
 
-// By WindowKind.
-constexpr const char* kKindNames[] = {"contact list", "container", "console", "private",
-                                      "channel",      "plain",     "send dialog"};
 constexpr size_t kKindCount = sizeof kKindNames / sizeof kKindNames[0];
 static_assert(kKindCount == PlainQuiet + 1, "a name for every kind");
 
@@ -98,4 +88,4 @@ void ListInventory(const WindowNode* first, LineProc proc, intptr_t context) {
   }
 }
 
-}  // namespace inventory
+}  // namespace app
