@@ -25,6 +25,8 @@ inline constexpr char kUnknownContainer[] = "Unknown container\n";
 inline constexpr char kUnknownOption[] = "Unknown option\n";
 inline constexpr char kMultiImStart[] = "Sending ";
 inline constexpr char kMultiImEnd[] = " MultiIM";
+// The target the question names when the command gives none.
+inline constexpr char kMultiImDefaultTarget[] = "contact";
 // The list of windows (/windows): the line after the 40 a box shows, and
 // what a failed write to the standard output says.
 inline constexpr char kMoreStart[] = "... and ";

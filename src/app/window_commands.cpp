@@ -14,8 +14,6 @@ namespace {
 using inventory::WindowNode;
 using ansi::PrefixMatch;
 
-constexpr char kOfflineContactsCommand[] = "o00Quenvale - List";
-constexpr char kDockCommandEnd[] = "0Quenvale - List";
 
 
 // The message "start + argument + end" in the command's text buffer; an
@@ -174,12 +172,12 @@ void RunWordWithoutAction(CommandState& state, WindowNode* first) {
     inventory::WalkInventory(first, inventory::TargetCurrent, "i", 0, nullptr);
   } else if (PrefixMatch(word, "offline contacts", 3) && list != nullptr) {
     plat::EnumChildWindows(list, inventory::ScanChildWindow,
-                           reinterpret_cast<intptr_t>(kOfflineContactsCommand));
+                           reinterpret_cast<intptr_t>(client::kOfflineContactsCommand.text));
   } else if (PrefixMatch(word, "dock", 4) && list != nullptr) {
     ansi::Builder b = ansi::Start(state.text, sizeof state.text);
     ansi::AppendChar(b, 'd');
     ansi::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
-    ansi::Append(b, kDockCommandEnd);
+    ansi::Append(b, client::kDockCommandEnd.text);
     plat::EnumChildWindows(list, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(state.text));
   }
 }
@@ -192,7 +190,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
     // No question that a hung client could not act on.
     if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
       return kStatusDone;
-    const char* option = state.firstArg != nullptr ? state.firstArg : "contact";
+    const char* option = state.firstArg != nullptr ? state.firstArg : kMultiImDefaultTarget;
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
                                    kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
     if (answer != plat::IDOK) return kStatusCancelled;
