@@ -112,7 +112,7 @@ const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandS
 
 // The calls an event can wait for; 0 counts every call.
 const char* const kCalls[] = {
-    nullptr,           "GetWindowTextA",   "GetClassNameA",  "FindWindowExA",
+    nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExA",
     "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
     "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
     "GetWindowBelow",  "AllocateZeroed",   "CalendarSeconds", "FindWindowA",

@@ -192,7 +192,7 @@ TEST(FakeHook, RunsBeforeEachCallButNotForItsOwnCalls) {
   plat::GetWindowTextA(w, title, sizeof title);
   EXPECT_STREQ(title, "Before after");
   plat::ShowWindow(w, plat::SW_HIDE);
-  EXPECT_EQ(calls, (Lines{"GetWindowTextA", "ShowWindow"}));
+  EXPECT_EQ(calls, (Lines{"ReadWindowTitle", "ShowWindow"}));
   fake::Reset();  // forgets the hook
   plat::GetWindowTextA(nullptr, title, sizeof title);
   EXPECT_EQ(calls.size(), 2u);
