@@ -31,7 +31,7 @@ static_assert(sizeof kWindowsFollow < kListingLineSize, "the heading fits");
 // break the line, show as '?'.
 void AppendTitle(ansi::Builder& b, plat::Window window) {
   char title[ansi::kBufferSize];
-  plat::GetWindowTextA(window, title, sizeof title);
+  plat::ReadWindowTitle(window, title, sizeof title);
   const size_t shown = plat::FittingPrefix(title, kListedTitle);
   ansi::AppendChar(b, '"');
   for (size_t i = 0; i < shown; ++i)

@@ -29,7 +29,7 @@ void SendCommand(plat::Window window, uint32_t id) {
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
   char title[ansi::kBufferSize];
-  plat::GetWindowTextA(window, title, sizeof title);
+  plat::ReadWindowTitle(window, title, sizeof title);
   if (!ansi::PrefixMatch(title, messageText, 2)) return;
 
   // The medium word and whether a contact follows it.
