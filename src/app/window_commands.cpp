@@ -196,7 +196,8 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
     if (answer != plat::IDOK) return kStatusCancelled;
     state.action[0] = inventory::ActionCode::MultiImTarget;
     inventory::WalkInventory(first, inventory::TargetCurrent, "v", 0, nullptr);
-    if (plat::CallsReply() != plat::Reply::Answered) return kStatusDone;
+    // Not responding is the one thing said then.
+    if (plat::CallsReply() == plat::Reply::NotAnswering) return kStatusDone;
   } else if (!ChooseAction(state)) {
     state.actionSet = false;
   }

@@ -260,6 +260,14 @@ TEST_F(Unanswered, ABusyClientIsWaitedForThirtySecondsInAll) {
   EXPECT_TRUE(boxes_.empty());
   // work's 20 s, the last 250 ms of which is no busy slice, and bob's 10.25 s.
   EXPECT_EQ(took_, 20000 + 10250);
+
+  // The boxes of the command still come.
+  SetUp();
+  fake::Stall(workPrivate_, "command 40039", 60000, true);
+  EXPECT_EQ(Run("multiim bogus"), 1);
+  EXPECT_EQ(fake::Journal(), Lines{"w-private command 40039"});
+  EXPECT_EQ(boxes_, (Lines{"Dowtrane - MultiIM|Sending bogus MultiIM|warning okcancel",
+                           "Dowtrane Error|Unknown option\nbogus|error ok"}));
 }
 
 // What the commands read from a client that answers late stays exact.

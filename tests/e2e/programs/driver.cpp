@@ -72,8 +72,9 @@ using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
 constexpr DWORD kRunTimeoutMs = 20000;
-// How long a hung client stays hung at most, should the driver not release it.
-constexpr DWORD kHangMs = 120000;
+// How long a hung client stays hung at most, should the driver not release
+// it (a benchmark may stop several runs in turn when their time is up).
+constexpr DWORD kHangMs = 600000;
 // The window system counts a thread as hung after 5 s of not reading its queue.
 constexpr DWORD kBecomeHungMs = 15000;
 
