@@ -9,9 +9,6 @@
 
 namespace app {
 
-// The caption of the boxes that say a command went wrong.
-inline constexpr char kErrorCaption[] = "Dowtrane Error";
-
 struct CommandState {
   const char* word;       // never null and never empty
   const char* firstArg;   // null when absent
@@ -39,10 +36,6 @@ int WinMain(char* tail);
 
 // Decides what the command word asks for and carries it out.
 int Dispatch(CommandState& state);
-
-// The exit status of a run that gave up on the client: its thread was hung,
-// or did not answer a call in time (plat::Reply::NotAnswering).
-inline constexpr int kStatusNotResponding = 6;
 
 // Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding();

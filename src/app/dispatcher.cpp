@@ -1,4 +1,5 @@
 #include "app/command.h"
+#include "app/messages.h"
 #include "app/launchers.h"
 #include "app/window_commands.h"
 #include "client/contract.h"
@@ -8,9 +9,6 @@
 namespace app {
 namespace {
 
-constexpr char kMissingClient[] =
-    "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
-constexpr char kNotResponding[] = "Quenvale is not responding";
 // The whole word in any case: no shorter or longer word means it.
 constexpr char kListWindowsWord[] = "/windows";
 
@@ -65,7 +63,7 @@ int Dispatch(CommandState& state) {
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
-    return 0;
+    return kStatusDone;
   }
   if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
   int status = -1;
@@ -76,7 +74,7 @@ int Dispatch(CommandState& state) {
         plat::CheckNotHung(main) == plat::Reply::Answered)
       WaitForExitDelay(state.firstArg);
     plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0);
-    status = 1;
+    status = kStatusSent;
     break;
   }
   if (status < 0) status = RunWindowCommand(state);

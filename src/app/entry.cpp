@@ -1,4 +1,5 @@
 #include "app/command.h"
+#include "app/messages.h"
 #include "client/contract.h"
 #include "text/ansi_text.h"
 #include "inventory/client_windows.h"
@@ -83,7 +84,7 @@ void OpenHelpFile() {
 int WinMain(char* tail) {
   if (tail[0] == '\0') {
     OpenHelpFile();
-    return 0;
+    return kStatusDone;
   }
   CommandState state;
   char* cursor = tail;
@@ -91,10 +92,10 @@ int WinMain(char* tail) {
   state.firstArg = state.word != nullptr ? NextToken(&cursor) : nullptr;
   state.secondArg = state.firstArg != nullptr ? NextToken(&cursor) : nullptr;
   state.thirdArg = state.secondArg != nullptr ? NextToken(&cursor) : nullptr;
-  if (state.word == nullptr) return 0;  // cannot happen: the tail starts with no blank
+  if (state.word == nullptr) return kStatusDone;  // cannot happen: the tail starts with no blank
   if (ansi::Equals(state.word, kHelpWord)) {
     OpenHelpFile();
-    return 0;
+    return kStatusDone;
   }
 
   state.action[0] = '0';

@@ -1,4 +1,5 @@
 #include "app/launchers.h"
+#include "app/messages.h"
 
 #include "app/command.h"
 #include "client/contract.h"
@@ -18,7 +19,7 @@ void Start(const char* program) { plat::ShellExecuteA(program, nullptr, plat::SW
 }  // namespace
 
 int LaunchClient() {
-  if (inventory::g_clientWindows.mainWindow != nullptr) return 1;
+  if (inventory::g_clientWindows.mainWindow != nullptr) return kStatusSent;
   char path[ansi::kBufferSize];
   size_t length = 0;
   plat::RegistryRead read = plat::ReadMachineText(client::kClientUninstallKey,
@@ -28,11 +29,11 @@ int LaunchClient() {
   // path before its ten last characters: start the client by its bare name.
   if (read != plat::RegistryRead::Ok || length >= sizeof path - 1 || length <= kClientEntrySuffix) {
     Start(client::kClientProgram);
-    return 1;
+    return kStatusSent;
   }
   path[length - kClientEntrySuffix] = '\0';
   Start(path);
-  return 1;
+  return kStatusSent;
 }
 
 int LaunchWinamp() {
@@ -43,7 +44,7 @@ int LaunchWinamp() {
   if (player != nullptr) {
     // The player is another program: whether it answers changes nothing here.
     plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
-    return 1;
+    return kStatusSent;
   }
 
   char path[ansi::kBufferSize];
@@ -61,12 +62,12 @@ int LaunchWinamp() {
   const bool quoted = path[0] == '"';
   if (folderEnd == 0 || folderEnd + ansi::Length(client::kPlayerProgram) >= sizeof path) {
     Start(client::kPlayerProgram);
-    return 1;
+    return kStatusSent;
   }
   ansi::Builder b = ansi::Start(path + folderEnd, sizeof path - folderEnd);
   ansi::Append(b, client::kPlayerProgram);
   Start(quoted ? path + 1 : path);
-  return 1;
+  return kStatusSent;
 }
 
 }  // namespace app

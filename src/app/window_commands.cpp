@@ -1,4 +1,5 @@
 #include "app/window_commands.h"
+#include "app/messages.h"
 
 #include "client/contract.h"
 #include "text/ansi_text.h"
@@ -13,21 +14,7 @@ namespace {
 using inventory::WindowNode;
 using ansi::PrefixMatch;
 
-constexpr char kSendCaption[] = "Dowtrane - Send message";
-constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
-constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
-constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
-constexpr char kUnknownContainer[] = "Unknown container\n";
-constexpr char kUnknownOption[] = "Unknown option\n";
-constexpr char kMultiImStart[] = "Sending ";
-constexpr char kMultiImEnd[] = " MultiIM";
-constexpr char kOfflineContactsCommand[] = "o00Quenvale - List";
-constexpr char kDockCommandEnd[] = "0Quenvale - List";
 
-constexpr int kStatusDone = 0;
-constexpr int kStatusRefused = 1;
-constexpr int kStatusCancelled = 3;
-constexpr int kStatusUnknownContainer = 5;
 
 // The message "start + argument + end" in the command's text buffer; an
 // argument too long for it is cut so that the ending still shows.
@@ -185,12 +172,12 @@ void RunWordWithoutAction(CommandState& state, WindowNode* first) {
     inventory::WalkInventory(first, inventory::TargetCurrent, "i", 0, nullptr);
   } else if (PrefixMatch(word, "offline contacts", 3) && list != nullptr) {
     plat::EnumChildWindows(list, inventory::ScanChildWindow,
-                           reinterpret_cast<intptr_t>(kOfflineContactsCommand));
+                           reinterpret_cast<intptr_t>(client::kOfflineContactsCommand.text));
   } else if (PrefixMatch(word, "dock", 4) && list != nullptr) {
     ansi::Builder b = ansi::Start(state.text, sizeof state.text);
     ansi::AppendChar(b, 'd');
     ansi::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
-    ansi::Append(b, kDockCommandEnd);
+    ansi::Append(b, client::kDockCommandEnd.text);
     plat::EnumChildWindows(list, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(state.text));
   }
 }
@@ -203,7 +190,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
     // No question that a hung client could not act on.
     if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
       return kStatusDone;
-    const char* option = state.firstArg != nullptr ? state.firstArg : "contact";
+    const char* option = state.firstArg != nullptr ? state.firstArg : kMultiImDefaultTarget;
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
                                    kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
     if (answer != plat::IDOK) return kStatusCancelled;
@@ -238,3 +225,12 @@ int RunWindowCommand(CommandState& state) {
 }
 
 }  // namespace app
+
+namespace inventory {
+
+void OutOfMemory() {
+  plat::MessageBoxA(app::kOutOfMemory, app::kErrorCaption, plat::MB_ICONERROR);
+  plat::ExitProcess(app::kStatusRefused);
+}
+
+}  // namespace inventory

@@ -1,23 +1,20 @@
 #include "app/window_commands.h"
+#include "app/messages.h"
 
 #include "text/ansi_text.h"
 #include "inventory/inventory.h"
-#include "inventory/listing.h"
+#include "app/listing.h"
 
 namespace app {
 namespace {
 
-constexpr char kListCaption[] = "Dowtrane - Windows";
-constexpr char kMoreStart[] = "... and ";
-constexpr char kMoreEnd[] = " more: dowtrane /windows > windows.txt lists them all";
-constexpr char kWriteFailed[] = "Can't write the list of windows to the standard output";
 constexpr char kLineEnd[] = "\r\n";  // in a file or a pipe; the box breaks lines at '\n'
 
 // The box shows at most this many lines, then one saying how many more there are.
 constexpr size_t kBoxLines = 40;
 // Each line with its '\n' or terminator takes at most kListingLineSize.
-constexpr size_t kBoxTextSize = (kBoxLines + 1) * inventory::kListingLineSize;
-static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= inventory::kListingLineSize,
+constexpr size_t kBoxTextSize = (kBoxLines + 1) * app::kListingLineSize;
+static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= app::kListingLineSize,
               "the last line of the box fits");
 
 struct BoxText {
@@ -37,7 +34,7 @@ int AddToBox(const char* line, intptr_t context) {
 
 int WriteLine(const char* line, intptr_t context) {
   bool* written = reinterpret_cast<bool*>(context);
-  char out[inventory::kListingLineSize + sizeof kLineEnd];
+  char out[app::kListingLineSize + sizeof kLineEnd];
   ansi::Builder b = ansi::Start(out, sizeof out);
   ansi::Append(b, line);
   ansi::Append(b, kLineEnd);
@@ -48,7 +45,7 @@ int WriteLine(const char* line, intptr_t context) {
 void ShowInBox(const inventory::WindowNode* first) {
   char buffer[kBoxTextSize];
   BoxText box = {ansi::Start(buffer, sizeof buffer), 0};
-  inventory::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
+  app::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
   if (box.lines > kBoxLines) {
     ansi::AppendChar(box.builder, '\n');
     ansi::Append(box.builder, kMoreStart);
@@ -65,13 +62,13 @@ int ListWindows() {
   if (plat::StandardOutputIsFileOrPipe()) {
     // Line by line, so that any number of windows is listed.
     bool written = true;
-    inventory::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
+    app::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
     if (!written) plat::MessageBoxA(kWriteFailed, kErrorCaption, plat::MB_ICONERROR);
   } else {
     ShowInBox(root->next);
   }
   inventory::FreeWindowTree(root);
-  return 0;
+  return kStatusDone;
 }
 
 }  // namespace app

@@ -2,6 +2,7 @@
 // and menu-command identifiers. Nothing else in the program spells them out.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 namespace client {
@@ -17,6 +18,27 @@ inline constexpr const char kSendDialogTitle[] = "Sending an Instant Message..."
 inline constexpr const char kEditClass[] = "Edit";
 inline constexpr const char kButtonClass[] = "Button";
 inline constexpr const char kOkButtonTitle[] = "OK";
+
+// A text joined from two at compile time, so that the child commands below
+// are built from the class names above rather than spelling them again.
+template <size_t Size>
+struct JoinedText {
+  char text[Size];
+};
+template <size_t A, size_t B>
+constexpr JoinedText<A + B - 1> Join(const char (&a)[A], const char (&b)[B]) {
+  JoinedText<A + B - 1> joined{};
+  for (size_t i = 0; i + 1 < A; ++i) joined.text[i] = a[i];
+  for (size_t i = 0; i < B; ++i) joined.text[A - 1 + i] = b[i];
+  return joined;
+}
+
+// Child commands of the scanner (inventory/scanner.h): action letter,
+// option letter, mode digit, then the class-name prefix of the controls.
+inline constexpr auto kOfflineContactsCommand = Join("o00", kListClass);
+inline constexpr auto kEnterDisplaysCommand = Join("U00", kDisplayClass);
+// The dock command is "d", the position letter, then this.
+inline constexpr auto kDockCommandEnd = Join("0", kListClass);
 
 // Menu commands of the main window.
 inline constexpr uint32_t kAwayPlus = 40019;

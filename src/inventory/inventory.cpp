@@ -7,8 +7,6 @@
 namespace inventory {
 namespace {
 
-constexpr char kOutOfMemory[] = "Out of memory";
-constexpr char kErrorCaption[] = "Dowtrane Error";
 
 bool HasChildOfClass(plat::Window window, const char* className) {
   return plat::FindWindowExA(window, nullptr, className, nullptr) != nullptr;
@@ -47,10 +45,7 @@ WindowNode* Append(WindowNode* context, plat::Window window, int32_t kind) {
 
 WindowNode* NewWindowNode() {
   WindowNode* node = static_cast<WindowNode*>(plat::AllocateZeroed(sizeof(WindowNode)));
-  if (node == nullptr) {
-    plat::MessageBoxA(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
-    plat::ExitProcess(1);
-  }
+  if (node == nullptr) OutOfMemory();
   node->next = nullptr;
   node->children = nullptr;
   node->tail = node;
@@ -84,8 +79,8 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   WindowNode* context = reinterpret_cast<WindowNode*>(contextValue);
   char title[ansi::kBufferSize];
   char className[ansi::kBufferSize];
-  plat::GetWindowTextA(window, title, sizeof title);
-  plat::GetClassNameA(window, className, sizeof className);
+  plat::ReadWindowTitle(window, title, sizeof title);
+  plat::ReadClassName(window, className, sizeof className);
   if (title[0] == '\0') return 1;
   if (ansi::Equals(title, client::kMainTitle) && ansi::Equals(className, client::kMainClass))
     return 1;
@@ -123,7 +118,7 @@ WindowNode* BuildInventory() {
 WindowNode* FindContainer(WindowNode* node, const char* name) {
   for (; node != nullptr; node = node->next) {
     char title[ansi::kBufferSize];
-    plat::GetWindowTextA(node->window, title, sizeof title);
+    plat::ReadWindowTitle(node->window, title, sizeof title);
     if (node->kind != Container) continue;
     if (ansi::EqualsIgnoreCase(name, title) || ansi::EqualsIgnoreCase(name, "current"))
       return node;

@@ -32,9 +32,12 @@ struct WindowNode {
   plat::Window window;
 };
 
-// Never returns null: when memory runs out it says so and ends the process
-// with status 1.
+// Never returns null: when memory runs out it calls OutOfMemory.
 WindowNode* NewWindowNode();
+
+// Says that memory ran out and ends the process. The program that links the
+// inventory defines it, with its own texts and status (app/messages.h).
+[[noreturn]] void OutOfMemory();
 
 // Classifies the windows of the client's GUI thread (inventory::g_clientWindows)
 // and records its contact-list window there. Returns the root node, whose

@@ -57,8 +57,8 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
 
   char className[ansi::kBufferSize];
   char title[ansi::kBufferSize];
-  plat::GetClassNameA(window, className, sizeof className);
-  plat::GetWindowTextA(window, title, sizeof title);
+  plat::ReadClassName(window, className, sizeof className);
+  plat::ReadWindowTitle(window, title, sizeof title);
 
   if (mode != kModeNoClassFilter && !ansi::PrefixMatch(className, rest, ansi::Length(rest)))
     return 1;

@@ -12,7 +12,6 @@ namespace {
 // the list goes on and turns back into TargetCurrent.
 constexpr int32_t TargetCurrentSkipped = 9;
 
-constexpr char kEnterDisplays[] = "U00quenvale display";
 
 bool PassesToWindowsInside(char action) {
   return action == ActionCode::MultiImTarget || action == ActionCode::Timestamp ||
@@ -30,7 +29,7 @@ void SendCommand(plat::Window window, uint32_t id) {
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
   char title[ansi::kBufferSize];
-  plat::GetWindowTextA(window, title, sizeof title);
+  plat::ReadWindowTitle(window, title, sizeof title);
   if (!ansi::PrefixMatch(title, messageText, 2)) return;
 
   // The medium word and whether a contact follows it.
@@ -89,7 +88,7 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
       break;
     case ActionCode::MultiImTarget:
       SendCommand(window, client::kMultiImTarget);
-      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(kEnterDisplays));
+      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(client::kEnterDisplaysCommand.text));
       break;
     case ActionCode::MultiImCurrent:
       SendCommand(window, client::kMultiImCurrentFirst);

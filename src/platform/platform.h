@@ -36,21 +36,30 @@ inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
-// user32
+// user32. Where a call bears the Windows function's name it does what that
+// function does; what a wrapper adds or leaves out is said beside it.
+// The first top-level window of the class (and title, unless null); null if none.
 Window FindWindowA(const char* className, const char* title);
+// The first direct child of parent after after; null if none.
 Window FindWindowExA(Window parent, Window after, const char* className, const char* title);
+// The enumerations' own results are not returned: nobody reads them.
 void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context);
 void EnumChildWindows(Window parent, EnumProc proc, intptr_t context);
-ThreadId GetWindowThreadId(Window window);  // 0 for a null window
-// Both copy at most size - 1 characters and a terminating zero; return the
-// number of characters copied (0 on failure, with buffer[0] zero).
-int GetWindowTextA(Window window, char* buffer, int size);
-int GetClassNameA(Window window, char* buffer, int size);
-uint32_t GetExtendedStyle(Window window);  // GetWindowLongA(GWL_EXSTYLE)
+// GetWindowThreadProcessId without the process id; 0 for a null window.
+ThreadId GetWindowThreadId(Window window);
+// GetWindowTextA and GetClassNameA, but the text is always terminated:
+// at most size - 1 characters and a zero; return the number copied, and on
+// any failure (a window that is gone, a size of 0) 0 with buffer[0] zero.
+int ReadWindowTitle(Window window, char* buffer, int size);
+int ReadClassName(Window window, char* buffer, int size);
+// GetWindowLongA(GWL_EXSTYLE); 0 for a window that is gone.
+uint32_t GetExtendedStyle(Window window);
 bool IsWindowVisible(Window window);
 bool IsIconic(Window window);  // minimized
-Window GetWindowBelow(Window window);  // GetWindow(GW_HWNDNEXT): the window below in Z order
-int MessageBoxA(const char* text, const char* caption, unsigned type);  // no owner window
+// GetWindow(GW_HWNDNEXT): the window below in Z order; null at the bottom.
+Window GetWindowBelow(Window window);
+// MessageBoxA without an owner window: returns the button pressed (IDOK...).
+int MessageBoxA(const char* text, const char* caption, unsigned type);
 
 // Calls that hand work to the thread of another program's window. The plain
 // Windows calls (plain_calls.h) wait for that thread without any bound; these
@@ -91,6 +100,8 @@ void SetForegroundIfAnswering(Window window);
 Reply CheckNotHung(Window window);
 
 // shell32
+// ShellExecuteA with no owner window, no verb and no directory (the current
+// one applies); its result is not returned: nobody reads it.
 void ShellExecuteA(const char* file, const char* parameters, int showCommand);
 // The process's wide command line split by the platform's rules; the vector
 // lives until the process ends. Returns null (count 0) when it cannot be split.
@@ -128,7 +139,7 @@ size_t FittingPrefix(const char* text, size_t limit);
 void* AllocateZeroed(size_t size);  // null when memory runs out
 void Release(void* block);          // null is allowed
 [[noreturn]] void ExitProcess(int status);
-const char* ProcessCommandLineA();  // the process's 8-bit command line
+const char* ProcessCommandLineA();  // GetCommandLineA: the process's 8-bit command line
 int64_t CalendarSeconds();          // calendar time in whole seconds
 void Sleep(uint32_t milliseconds);
 

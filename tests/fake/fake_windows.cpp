@@ -434,15 +434,15 @@ ThreadId GetWindowThreadId(Window window) {
   return w == nullptr ? 0 : w->shape.thread;
 }
 
-int GetWindowTextA(Window window, char* buffer, int size) {
-  Hook("GetWindowTextA");
+int ReadWindowTitle(Window window, char* buffer, int size) {
+  Hook("ReadWindowTitle");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
   return fake::CopyText(w->shape.title, buffer, size);
 }
 
-int GetClassNameA(Window window, char* buffer, int size) {
-  Hook("GetClassNameA");
+int ReadClassName(Window window, char* buffer, int size) {
+  Hook("ReadClassName");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return fake::CopyText("", buffer, size);
   return fake::CopyText(w->shape.className, buffer, size);

@@ -88,7 +88,7 @@ std::string Label(plat::Window window);
 plat::Window Foreground();
 
 // Runs before the fake answers each platform call of the program, with the
-// call's name ("GetWindowTextA", "SendMessageA", "MessageBoxA", ...): the
+// call's name ("ReadWindowTitle", "SendMessageA", "MessageBoxA", ...): the
 // place to change the window system as the client or the user would in the
 // meantime, e.g. to close a window or change its title between the inventory
 // and the walk. Calls the hook makes do not run it again. Null: no hook.

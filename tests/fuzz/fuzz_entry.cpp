@@ -69,7 +69,7 @@
 #include "text/ansi_text.h"
 #include "inventory/client_windows.h"
 #include "fake_windows.h"
-#include "inventory/listing.h"
+#include "app/listing.h"
 #include "platform/platform.h"
 #include "platform/registry_text.h"
 
@@ -81,7 +81,7 @@ constexpr size_t kMaxEvents = 64;
 // The box of /windows holds 40 lines and one more, each within a listing
 // line; every other box text is built in a text buffer.
 constexpr char kWindowListCaption[] = "Dowtrane - Windows";
-constexpr size_t kWindowListBoxSize = 41 * inventory::kListingLineSize;
+constexpr size_t kWindowListBoxSize = 41 * app::kListingLineSize;
 constexpr char kHelpFile[] = "dowtrane.txt";
 // The exit delay sleeps until its seconds have passed; every this many naps
 // the calendar is set forward (by kClockLeap, more than any delay and than
@@ -112,7 +112,7 @@ const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandS
 
 // The calls an event can wait for; 0 counts every call.
 const char* const kCalls[] = {
-    nullptr,           "GetWindowTextA",   "GetClassNameA",  "FindWindowExA",
+    nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExA",
     "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
     "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
     "GetWindowBelow",  "AllocateZeroed",   "CalendarSeconds", "FindWindowA",
@@ -541,7 +541,7 @@ void Check(int status, bool exited) {
   for (size_t start = 0; start < output.size();) {
     size_t end = output.find("\r\n", start);
     if (end == std::string::npos) end = output.size();
-    if (end - start >= inventory::kListingLineSize)
+    if (end - start >= app::kListingLineSize)
       Broken("a line of " + std::to_string(end - start) + " bytes on standard output");
     start = end + 2;
   }

@@ -184,17 +184,17 @@ TEST(FakeHook, RunsBeforeEachCallButNotForItsOwnCalls) {
     calls.push_back(call);
     if (calls.size() == 1) {
       char title[16];
-      plat::GetWindowTextA(w, title, sizeof title);  // not hooked again
+      plat::ReadWindowTitle(w, title, sizeof title);  // not hooked again
       fake::SetTitle(w, std::string(title) + " after");
     }
   });
   char title[32];
-  plat::GetWindowTextA(w, title, sizeof title);
+  plat::ReadWindowTitle(w, title, sizeof title);
   EXPECT_STREQ(title, "Before after");
   plat::ShowWindow(w, plat::SW_HIDE);
-  EXPECT_EQ(calls, (Lines{"GetWindowTextA", "ShowWindow"}));
+  EXPECT_EQ(calls, (Lines{"ReadWindowTitle", "ShowWindow"}));
   fake::Reset();  // forgets the hook
-  plat::GetWindowTextA(nullptr, title, sizeof title);
+  plat::ReadWindowTitle(nullptr, title, sizeof title);
   EXPECT_EQ(calls.size(), 2u);
 }
 

@@ -92,7 +92,7 @@ ThreadId GetWindowThreadId(Window window) {
   return ::GetWindowThreadProcessId(Native(window), nullptr);
 }
 
-int GetWindowTextA(Window window, char* buffer, int size) {
+int ReadWindowTitle(Window window, char* buffer, int size) {
   if (size <= 0) return 0;
   buffer[0] = '\0';
   int n = ::GetWindowTextA(Native(window), buffer, size);
@@ -101,7 +101,7 @@ int GetWindowTextA(Window window, char* buffer, int size) {
   return n;
 }
 
-int GetClassNameA(Window window, char* buffer, int size) {
+int ReadClassName(Window window, char* buffer, int size) {
   if (size <= 0) return 0;
   buffer[0] = '\0';
   int n = ::GetClassNameA(Native(window), buffer, size);

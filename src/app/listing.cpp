@@ -1,28 +1,18 @@
-#include "inventory/listing.h"
+#include "app/listing.h"
+
+#include "app/messages.h"
 
 #include "text/ansi_text.h"
 #include "inventory/client_windows.h"
 
-namespace inventory {
+namespace app {
 namespace {
 
-constexpr char kMainStart[] = "Main window: ";
-constexpr char kThread[] = ", thread ";
-constexpr char kContactListStart[] = "Contact list: ";
-constexpr char kNone[] = "none";
-constexpr char kWindowsFollow[] = "Windows, in the order the commands visit them:";
-constexpr char kNoWindows[] = "Windows: none";
-constexpr char kIndent[] = "    ";
-constexpr char kVisible[] = "visible";
-constexpr char kHidden[] = "hidden";
-constexpr char kMinimized[] = "minimized";
-constexpr char kClickThrough[] = ", click-through";
-constexpr char kCut[] = "...";
-constexpr char kUnknownKind[] = "unknown";
+using namespace listing;
+using inventory::g_clientWindows;
+using inventory::PlainQuiet;
+using inventory::WindowNode;
 
-// By WindowKind.
-constexpr const char* kKindNames[] = {"contact list", "container", "console", "private",
-                                      "channel",      "plain",     "send dialog"};
 constexpr size_t kKindCount = sizeof kKindNames / sizeof kKindNames[0];
 static_assert(kKindCount == PlainQuiet + 1, "a name for every kind");
 
@@ -41,7 +31,7 @@ static_assert(sizeof kWindowsFollow < kListingLineSize, "the heading fits");
 // break the line, show as '?'.
 void AppendTitle(ansi::Builder& b, plat::Window window) {
   char title[ansi::kBufferSize];
-  plat::GetWindowTextA(window, title, sizeof title);
+  plat::ReadWindowTitle(window, title, sizeof title);
   const size_t shown = plat::FittingPrefix(title, kListedTitle);
   ansi::AppendChar(b, '"');
   for (size_t i = 0; i < shown; ++i)
@@ -98,4 +88,4 @@ void ListInventory(const WindowNode* first, LineProc proc, intptr_t context) {
   }
 }
 
-}  // namespace inventory
+}  // namespace app

@@ -8,7 +8,7 @@
 
 #include "inventory/inventory.h"
 
-namespace inventory {
+namespace app {
 
 // Every line of the listing fits in this many characters with its terminator.
 inline constexpr size_t kListingLineSize = 128;
@@ -25,6 +25,6 @@ using LineProc = int (*)(const char* line, intptr_t context);
 // windows indented right after it:
 //   <kind>, <visible|hidden|minimized>[, click-through]: "<title>"
 // A title longer than kListedTitle characters is cut and followed by "...".
-void ListInventory(const WindowNode* first, LineProc proc, intptr_t context);
+void ListInventory(const inventory::WindowNode* first, LineProc proc, intptr_t context);
 
-}  // namespace inventory
+}  // namespace app
