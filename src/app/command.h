@@ -34,6 +34,11 @@ char* NextToken(char** cursor);
 // place, and returns the exit status.
 int WinMain(char* tail);
 
+// What the process entry does before it ends: the tail of the process's
+// 8-bit command line, copied into a buffer of the run's own, goes to WinMain;
+// returns its status.
+int RunProcessCommandLine();
+
 // Decides what the command word asks for and carries it out.
 int Dispatch(CommandState& state);
 

@@ -14,6 +14,9 @@ constexpr char kHelpWord[] = "/?";
 
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// A Windows command line holds at most 32767 characters.
+char g_tail[32768];
+
 // The shell would split its parameters at a blank, and explorer.exe its own
 // at a comma, so a path holding either goes in double quotes.
 bool NeedsQuotes(const char* path) {
@@ -112,6 +115,17 @@ int WinMain(char* tail) {
   inventory::g_clientWindows.mainWindow = plat::FindWindowA(client::kMainClass, nullptr);
   inventory::g_clientWindows.guiThreadId = plat::GetWindowThreadId(inventory::g_clientWindows.mainWindow);
   return Dispatch(state);
+}
+
+int RunProcessCommandLine() {
+  const char* tail = FindTail(plat::ProcessCommandLineA());
+  size_t n = 0;
+  while (tail[n] != '\0' && n + 1 < sizeof g_tail) {
+    g_tail[n] = tail[n];
+    ++n;
+  }
+  g_tail[n] = '\0';
+  return WinMain(g_tail);
 }
 
 }  // namespace app

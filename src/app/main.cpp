@@ -5,20 +5,4 @@
 #include "app/command.h"
 #include "platform/platform.h"
 
-namespace {
-
-// A Windows command line holds at most 32767 characters.
-char g_tail[32768];
-
-}  // namespace
-
-extern "C" [[noreturn]] void DowtraneEntry() {
-  const char* tail = app::FindTail(plat::ProcessCommandLineA());
-  size_t n = 0;
-  while (tail[n] != '\0' && n + 1 < sizeof g_tail) {
-    g_tail[n] = tail[n];
-    ++n;
-  }
-  g_tail[n] = '\0';
-  plat::ExitProcess(app::WinMain(g_tail));
-}
+extern "C" [[noreturn]] void DowtraneEntry() { plat::ExitProcess(app::RunProcessCommandLine()); }

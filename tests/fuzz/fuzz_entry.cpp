@@ -187,7 +187,6 @@ Run g_run;
 std::vector<const char*> g_callNames;
 std::vector<size_t> g_callKinds;
 std::vector<int> g_documentedStatuses;
-char g_tail[32768];  // as the program's entry keeps it
 
 [[noreturn]] void Broken(const std::string& rule) {
   fprintf(stderr, "dowtrane_fuzz: broken: %s\n", rule.c_str());
@@ -477,16 +476,7 @@ void Decode(const uint8_t* data, size_t size) {
 
 // The process, as the program's entry runs it: the tail of the 8-bit command
 // line, copied into the entry's buffer, then the program's own entry.
-int Process(void*) {
-  const char* tail = app::FindTail(plat::ProcessCommandLineA());
-  size_t n = 0;
-  while (tail[n] != '\0' && n + 1 < sizeof g_tail) {
-    g_tail[n] = tail[n];
-    ++n;
-  }
-  g_tail[n] = '\0';
-  return app::WinMain(g_tail);
-}
+int Process(void*) { return app::RunProcessCommandLine(); }
 
 bool StartsWithFolded(const char* text, const char* word) {
   for (size_t i = 0; word[i] != '\0'; ++i) {
