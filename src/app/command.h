@@ -1,27 +1,85 @@
-// The command of one run: the command line split into the command word and
-// its arguments, and the working values the window commands hand on.
+// The command of one run. The command line is read once, before anything is
+// sent, into a CommandRecord; what carries the command out reads only the
+// record. kCommandWords says which words the program has.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
+#include "inventory/scanner.h"
+#include "inventory/walk.h"
 #include "text/ansi_text.h"
-#include "platform/platform.h"
 
 namespace app {
 
-struct CommandState {
-  const char* word;       // never null and never empty
-  const char* firstArg;   // null when absent
-  const char* secondArg;
-  const char* thirdArg;
-  plat::WideChar** wideArgs;  // the whole wide command line; null when it cannot be split
-  int32_t wideArgCount;
-  char action[2];
-  int32_t number;
-  char text[ansi::kBufferSize];
-  bool foregroundMain;
-  bool actionSet;
+// Every command the program has.
+enum class Command : uint8_t {
+  OpenHelp,           // also an empty command line
+  LaunchClient,       // works without the client
+  LaunchWinamp,       // works without the client
+  ListWindows,        // /windows
+  MenuCommand,        // one menu command to the main window
+  Exit,               // the exit menu command, after the delay when one is given
+  ToggleContactList,  // shows the contact list, or hides it
+  SendMessage,        // opens the send dialog through the consoles and fills it in
+  MultiIm,            // asks, runs the MultiIM on the current window, then on the target
+  WalkAction,         // the walk's action on the target
+  CurrentWindowAction,  // the walk's action on the current window
+  OfflineContacts,
+  Dock,
+  Nothing,  // a word that names no command: the inventory is built, nothing is sent
 };
+
+// A command word: the first count characters of the word must match the
+// literal, ASCII letters in any case. A count that takes in the literal's
+// terminating zero asks for the whole word, no longer and no shorter.
+struct CommandWord {
+  const char* literal;
+  uint16_t menuId;           // MenuCommand and Exit
+  uint8_t count;
+  Command command;
+  inventory::Action action;  // MultiIm, WalkAction and CurrentWindowAction
+};
+
+// In the order in which a word is tested: the first row that matches wins.
+extern const CommandWord kCommandWords[];
+extern const size_t kCommandWordCount;
+
+// Target words (argument 1 of the walk's actions and of MultiIM), likewise.
+struct TargetWord {
+  const char* literal;
+  uint8_t count;
+  inventory::Target target;
+};
+extern const TargetWord kTargetWords[];
+extern const size_t kTargetWordCount;
+
+// The medium of SendMessage, by the first letter of argument 1.
+enum class Medium : uint8_t { Unknown, AimIcq, Irc, Msn, Yahoo };
+
+struct CommandRecord {
+  Command command;
+  uint32_t menuId;        // MenuCommand and Exit
+  bool delayed;           // Exit: the menu command waits delaySeconds first
+  int32_t delaySeconds;
+  inventory::Action action;  // MultiIm (the action on the target), WalkAction,
+                             // CurrentWindowAction
+  inventory::Target target;  // MultiIm, WalkAction; Current for CurrentWindowAction
+  const char* unknownTarget;   // argument 1 when it names no target; else null
+  const char* containerName;   // with Target::Container: that container alone; null: all
+  const char* multiImTarget;   // the target as the MultiIM question names it
+  inventory::TimestampMode timestampMode;  // Timestamp
+  int32_t number;  // Transparency: the level (0 to 9; any other sends nothing);
+                   // Attach: the container number, 1 or more
+  Medium medium;            // SendMessage
+  const char* mediumWord;   // argument 1 as typed ("" when absent)
+  char messageText[ansi::kBufferSize];  // SendMessage: the medium, a blank and the contact
+  inventory::DockPosition dockPosition;
+};
+
+// Reads the tail (changed in place: the tokens are cut out of it, and the
+// record points into it) into the record; false when it holds no word.
+bool ReadCommand(char* tail, CommandRecord& record);
 
 // The text after the program's name in the process's 8-bit command line.
 const char* FindTail(const char* commandLine);
@@ -39,8 +97,8 @@ int WinMain(char* tail);
 // returns its status.
 int RunProcessCommandLine();
 
-// Decides what the command word asks for and carries it out.
-int Dispatch(CommandState& state);
+// Carries out the command of the record (the main window looked up).
+int Dispatch(const CommandRecord& record);
 
 // Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding();

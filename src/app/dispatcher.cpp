@@ -2,49 +2,23 @@
 #include "app/messages.h"
 #include "app/launchers.h"
 #include "app/window_commands.h"
-#include "client/contract.h"
-#include "text/ansi_text.h"
 #include "inventory/client_windows.h"
 
 namespace app {
 namespace {
 
-// The whole word in any case: no shorter or longer word means it.
-constexpr char kListWindowsWord[] = "/windows";
-
 // Between clock readings of the exit delay. Short enough that the command
 // goes out within a few tens of milliseconds of the moment the delay allows.
 constexpr uint32_t kDelayPollMilliseconds = 10;
 
-struct MenuWord {
-  const char* literal;
-  size_t count;
-  uint32_t menuId;
-};
-
-// In the order in which they are tested: "away+" before "awayedit".
-constexpr MenuWord kMenuWords[] = {
-    {"away+", 5, client::kAwayPlus},
-    {"awayedit", 4, client::kAwayEdit},
-    {"preferences", 4, client::kPreferences},
-    {"connection manager", 4, client::kConnectionManager},
-    {"reconnect", 5, client::kReconnect},
-    {"disconnect", 6, client::kDisconnect},
-    {"exit", 4, client::kExit},
-    {"sound", 5, client::kSound},
-    {"showbuddy", 9, client::kShowBuddy},
-    {"top", 3, client::kTop},
-};
-
-// Waits until at least N whole seconds have passed on the calendar clock,
-// N read from the argument anew at every reading. The command goes out at
-// the first reading at which the elapsed whole seconds reach N; the wait
-// sleeps between readings instead of keeping a processor busy.
-void WaitForExitDelay(const char* argument) {
+// Waits until at least the given whole seconds have passed on the calendar
+// clock. The command goes out at the first reading at which the elapsed
+// whole seconds reach them; the wait sleeps between readings instead of
+// keeping a processor busy.
+void WaitForExitDelay(int32_t seconds) {
   const int64_t start = plat::CalendarSeconds();
   for (;;) {
     const double elapsed = static_cast<double>(plat::CalendarSeconds() - start);
-    const int32_t seconds = ansi::ParseDecimal(argument);
     if (!(seconds > elapsed)) return;
     plat::Sleep(kDelayPollMilliseconds);
   }
@@ -57,27 +31,24 @@ int NotResponding() {
   return kStatusNotResponding;
 }
 
-int Dispatch(CommandState& state) {
-  if (ansi::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
-  if (ansi::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
+int Dispatch(const CommandRecord& record) {
+  if (record.command == Command::LaunchClient) return LaunchClient();
+  if (record.command == Command::LaunchWinamp) return LaunchWinamp();
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
-  if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
-  int status = -1;
-  for (const MenuWord& row : kMenuWords) {
-    if (!ansi::PrefixMatch(state.word, row.literal, row.count)) continue;
+  if (record.command == Command::ListWindows) return ListWindows();
+  int status = kStatusSent;
+  if (record.command == Command::MenuCommand || record.command == Command::Exit) {
     // A client that is hung already is told at once, not after the delay.
-    if (row.menuId == client::kExit && state.firstArg != nullptr &&
-        plat::CheckNotHung(main) == plat::Reply::Answered)
-      WaitForExitDelay(state.firstArg);
-    plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0);
-    status = kStatusSent;
-    break;
+    if (record.delayed && plat::CheckNotHung(main) == plat::Reply::Answered)
+      WaitForExitDelay(record.delaySeconds);
+    plat::SendMessageBounded(main, plat::WM_COMMAND, record.menuId, 0);
+  } else {
+    status = RunWindowCommand(record);
   }
-  if (status < 0) status = RunWindowCommand(state);
   // A client that did not answer is said so, whatever the command had done
   // before. A busy one had the last call in hand: it was delivered, and the
   // command keeps its status.

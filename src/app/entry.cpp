@@ -9,8 +9,6 @@ namespace {
 
 constexpr char kShell[] = "explorer.exe";
 constexpr char kHelpFile[] = "dowtrane.txt";
-// Opens the help file, with or without the client.
-constexpr char kHelpWord[] = "/?";
 
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
@@ -89,32 +87,16 @@ int WinMain(char* tail) {
     OpenHelpFile();
     return kStatusDone;
   }
-  CommandState state;
-  char* cursor = tail;
-  state.word = NextToken(&cursor);
-  state.firstArg = state.word != nullptr ? NextToken(&cursor) : nullptr;
-  state.secondArg = state.firstArg != nullptr ? NextToken(&cursor) : nullptr;
-  state.thirdArg = state.secondArg != nullptr ? NextToken(&cursor) : nullptr;
-  if (state.word == nullptr) return kStatusDone;  // cannot happen: the tail starts with no blank
-  if (ansi::Equals(state.word, kHelpWord)) {
+  CommandRecord record;
+  if (!ReadCommand(tail, record)) return kStatusDone;  // cannot happen: the tail starts with no blank
+  // With or without the client.
+  if (record.command == Command::OpenHelp) {
     OpenHelpFile();
     return kStatusDone;
   }
-
-  state.action[0] = '0';
-  state.action[1] = '\0';
-  state.number = 0;
-  for (char& c : state.text) c = '\0';
-  state.foregroundMain = false;
-  state.actionSet = true;
-
-  int count = 0;
-  state.wideArgs = plat::CommandLineArgs(&count);
-  state.wideArgCount = state.wideArgs != nullptr ? count : 0;
-
   inventory::g_clientWindows.mainWindow = plat::FindWindowA(client::kMainClass, nullptr);
   inventory::g_clientWindows.guiThreadId = plat::GetWindowThreadId(inventory::g_clientWindows.mainWindow);
-  return Dispatch(state);
+  return Dispatch(record);
 }
 
 int RunProcessCommandLine() {

@@ -11,226 +11,146 @@
 namespace app {
 namespace {
 
+using inventory::Action;
+using inventory::Target;
 using inventory::WindowNode;
-using ansi::PrefixMatch;
 
-
-
-// The message "start + argument + end" in the command's text buffer; an
-// argument too long for it is cut so that the ending still shows.
-const char* Message(CommandState& state, const char* start, const char* argument,
+// The message "start + argument + end" in text; an argument too long for it
+// is cut so that the ending still shows.
+const char* Message(char (&text)[ansi::kBufferSize], const char* start, const char* argument,
                     const char* end) {
-  ansi::Builder b = ansi::Start(state.text, sizeof state.text);
+  ansi::Builder b = ansi::Start(text, sizeof text);
   ansi::Append(b, start);
-  ansi::AppendReserving(b, argument != nullptr ? argument : "", ansi::Length(end));
+  ansi::AppendReserving(b, argument, ansi::Length(end));
   ansi::Append(b, end);
-  return state.text;
+  return text;
 }
 
 // Shows the contact list when it is hidden; hides it and gives the
-// foreground to the window below it when it is shown.
-void ToggleContactList(CommandState& state) {
+// foreground to the window below it when it is shown. True when the main
+// window is to come to the foreground: the list was hidden, or there is none.
+bool ToggleContactList() {
   plat::Window list = inventory::g_clientWindows.contactListWindow;
-  if (list == nullptr) {
-    state.foregroundMain = true;
-    return;
-  }
+  if (list == nullptr) return true;
   // Once the list does not answer, the main window is not brought forward
   // either: nothing more goes to the client.
-  if (plat::ShowWindowBounded(list, plat::SW_RESTORE)) {
-    plat::SetForegroundIfAnswering(list);
-    plat::ShowWindowBounded(list, plat::SW_HIDE);
-    plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
-  } else {
-    state.foregroundMain = true;
-  }
+  if (!plat::ShowWindowBounded(list, plat::SW_RESTORE)) return true;
+  plat::SetForegroundIfAnswering(list);
+  plat::ShowWindowBounded(list, plat::SW_HIDE);
+  plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
+  return false;
 }
 
 // The menu command that opens the send dialog for the medium, or 0.
-uint32_t MediumCommand(const char* medium) {
-  switch (medium[0]) {
-    case 'A': case 'a': case 'I': case 'i':
-      return PrefixMatch(medium, "irc", 3) ? client::kSendIrc : client::kSendAimIcq;
-    case 'M': case 'm':
-      return client::kSendMsn;
-    case 'Y': case 'y':
-      return client::kSendYahoo;
-    default:
-      return 0;
+uint32_t SendDialogCommand(Medium medium) {
+  switch (medium) {
+    case Medium::AimIcq: return client::kSendAimIcq;
+    case Medium::Irc: return client::kSendIrc;
+    case Medium::Msn: return client::kSendMsn;
+    case Medium::Yahoo: return client::kSendYahoo;
+    case Medium::Unknown: break;
   }
+  return 0;
 }
 
-int SendInstantMessage(CommandState& state, WindowNode* first) {
-  const char* medium = state.firstArg != nullptr ? state.firstArg : "";
-  uint32_t menuId = MediumCommand(medium);
+int SendInstantMessage(const CommandRecord& record, WindowNode* first) {
+  const uint32_t menuId = SendDialogCommand(record.medium);
   if (menuId == 0) {
-    plat::MessageBoxA(Message(state, kUnknownMediumStart, medium, kUnknownMediumEnd),
+    char text[ansi::kBufferSize];
+    plat::MessageBoxA(Message(text, kUnknownMediumStart, record.mediumWord, kUnknownMediumEnd),
                       kSendCaption, plat::MB_ICONWARNING);
     return kStatusRefused;
   }
-  state.number = static_cast<int32_t>(menuId);
-  // The medium as typed and the contact as the platform split the wide
-  // command line, so a quoted contact keeps its blanks.
-  char* out = state.text;
-  const size_t capacity = sizeof state.text;
-  if (state.wideArgCount >= 3) {
-    size_t used = plat::WideToAnsi(state.wideArgs[2], out, capacity);
-    if (state.wideArgCount >= 4 && used + 2 < capacity) {
-      out[used++] = ' ';
-      out[used] = '\0';
-      plat::WideToAnsi(state.wideArgs[3], out + used, capacity - used);
-    }
-  } else {
-    ansi::Builder b = ansi::Start(out, capacity);  // no wide element: the 8-bit word
-    ansi::Append(b, medium);
-  }
-  state.action[0] = inventory::ActionCode::SendMessage;
-  inventory::WalkInventory(first, inventory::Console, state.action, state.number, state.text);
+  inventory::WalkInventory(first, Target::Console, Action::SendMessage,
+                           static_cast<int32_t>(menuId), record.messageText);
   return kStatusDone;
 }
 
-// Sets action and number for the walk's action words; false for any other word.
-bool ChooseAction(CommandState& state) {
-  const char* word = state.word;
-  if (PrefixMatch(word, "clickthrough", 4)) {
-    state.action[0] = inventory::ActionCode::ClickThrough;
-  } else if (PrefixMatch(word, "minimize", 3)) {
-    state.action[0] = inventory::ActionCode::Minimize;
-  } else if (PrefixMatch(word, "show", 4) || PrefixMatch(word, "restore", 4)) {
-    state.action[0] = inventory::ActionCode::Restore;
-  } else if (PrefixMatch(word, "hide", 4)) {
-    state.action[0] = inventory::ActionCode::Hide;
-  } else if (PrefixMatch(word, "timestamp", 4)) {
-    state.action[0] = inventory::ActionCode::Timestamp;
-    // Without a mode the timestamps are switched the other way.
-    const char* mode = state.secondArg != nullptr ? state.secondArg : "";
-    state.number = PrefixMatch(mode, "on", 2) ? 0 : PrefixMatch(mode, "off", 2) ? 1 : 2;
-  } else if (PrefixMatch(word, "trans", 5)) {
-    state.action[0] = inventory::ActionCode::Transparency;
-    const char* level = state.secondArg != nullptr ? state.secondArg : "0";
-    state.number = level[0] - '0';  // not a digit: outside the table, nothing is sent
-  } else if (PrefixMatch(word, "attach", 4)) {
-    state.action[0] = inventory::ActionCode::Attach;
-    if (state.secondArg == nullptr) state.secondArg = "0";
-    // Wraps around at 32 bits as the client's own 32-bit arithmetic would.
-    uint32_t value = 0;
-    for (const char* p = state.secondArg; *p != '\0'; ++p)
-      value = value * 10u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(*p)) - '0');
-    state.number = static_cast<int32_t>(value);
-    if (state.number < 1) state.number = 1;
-  } else {
-    return false;
-  }
-  return true;
+// The walk's number for the action.
+int32_t WalkNumber(const CommandRecord& record) {
+  return record.action == Action::Timestamp ? static_cast<int32_t>(record.timestampMode)
+                                            : record.number;
 }
 
-// Picks the target and start node for the action; returns a status other
-// than kStatusDone when the command ends with an error.
-int SelectTarget(CommandState& state, WindowNode* first, int32_t* target, WindowNode** start) {
-  const char* option = state.firstArg;
-  *start = first;
-  if (option == nullptr || PrefixMatch(option, "contact", 7) || PrefixMatch(option, "buddy", 5)) {
-    *target = inventory::ContactList;
-  } else if (PrefixMatch(option, "container", 7)) {
-    *target = inventory::Container;
-    const bool nameIsThird = state.action[0] == inventory::ActionCode::Timestamp ||
-                             state.action[0] == inventory::ActionCode::Transparency;
-    const char* name = nameIsThird ? state.thirdArg : state.secondArg;
-    if (name != nullptr) {
-      *target = inventory::TargetCurrent;
-      *start = inventory::FindContainer(first, name);
-      if (*start == nullptr) {
-        plat::MessageBoxA(Message(state, kUnknownContainer, name, ""), kErrorCaption,
-                          plat::MB_ICONERROR);
-        return kStatusUnknownContainer;
-      }
-    }
-  } else if (PrefixMatch(option, "channel", 4)) {
-    *target = inventory::Channel;
-  } else if (PrefixMatch(option, "private", 4)) {
-    *target = inventory::Private;
-  } else if (PrefixMatch(option, "console", 4)) {
-    *target = inventory::Console;
-  } else if (PrefixMatch(option, "all", 3)) {
-    *target = inventory::TargetAll;
-  } else if (PrefixMatch(option, "current", 4)) {
-    *target = inventory::TargetCurrent;
-  } else {
-    plat::MessageBoxA(Message(state, kUnknownOption, option, ""), kErrorCaption,
+// The action on the record's target; a status other than kStatusDone when
+// the target cannot be found.
+int WalkTarget(const CommandRecord& record, WindowNode* first) {
+  char text[ansi::kBufferSize];
+  if (record.unknownTarget != nullptr) {
+    plat::MessageBoxA(Message(text, kUnknownOption, record.unknownTarget, ""), kErrorCaption,
                       plat::MB_ICONERROR);
     return kStatusRefused;
   }
+  Target target = record.target;
+  WindowNode* start = first;
+  if (target == Target::Container && record.containerName != nullptr) {
+    start = inventory::FindContainer(first, record.containerName);
+    if (start == nullptr) {
+      plat::MessageBoxA(Message(text, kUnknownContainer, record.containerName, ""),
+                        kErrorCaption, plat::MB_ICONERROR);
+      return kStatusUnknownContainer;
+    }
+    target = Target::Current;  // that container alone
+  }
+  inventory::WalkInventory(start, target, record.action, WalkNumber(record), nullptr);
   return kStatusDone;
 }
 
-void RunWordWithoutAction(CommandState& state, WindowNode* first) {
-  const char* word = state.word;
-  plat::Window list = inventory::g_clientWindows.contactListWindow;
-  if (PrefixMatch(word, "log", 3)) {
-    inventory::WalkInventory(first, inventory::TargetCurrent, "l", 0, nullptr);
-  } else if (PrefixMatch(word, "info", 4)) {
-    inventory::WalkInventory(first, inventory::TargetCurrent, "i", 0, nullptr);
-  } else if (PrefixMatch(word, "offline contacts", 3) && list != nullptr) {
-    plat::EnumChildWindows(list, inventory::ScanChildWindow,
-                           reinterpret_cast<intptr_t>(client::kOfflineContactsCommand.text));
-  } else if (PrefixMatch(word, "dock", 4) && list != nullptr) {
-    ansi::Builder b = ansi::Start(state.text, sizeof state.text);
-    ansi::AppendChar(b, 'd');
-    ansi::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
-    ansi::Append(b, client::kDockCommandEnd.text);
-    plat::EnumChildWindows(list, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(state.text));
-  }
+int MultiIm(const CommandRecord& record, WindowNode* first) {
+  // No question that a hung client could not act on.
+  if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
+    return kStatusDone;
+  char text[ansi::kBufferSize];
+  int answer = plat::MessageBoxA(Message(text, kMultiImStart, record.multiImTarget, kMultiImEnd),
+                                 kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
+  if (answer != plat::IDOK) return kStatusCancelled;
+  inventory::WalkInventory(first, Target::Current, Action::MultiImCurrent, 0, nullptr);
+  // Not responding is the one thing said then.
+  if (plat::CallsReply() == plat::Reply::NotAnswering) return kStatusDone;
+  return WalkTarget(record, first);
 }
 
-int RunOnInventory(CommandState& state, WindowNode* first) {
-  if (PrefixMatch(state.word, "togglebuddy", 11)) ToggleContactList(state);
-  if (PrefixMatch(state.word, "sendmessage", 4)) return SendInstantMessage(state, first);
-
-  if (PrefixMatch(state.word, "multiim", 4)) {
-    // No question that a hung client could not act on.
-    if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
-      return kStatusDone;
-    const char* option = state.firstArg != nullptr ? state.firstArg : kMultiImDefaultTarget;
-    int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
-                                   kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
-    if (answer != plat::IDOK) return kStatusCancelled;
-    state.action[0] = inventory::ActionCode::MultiImTarget;
-    inventory::WalkInventory(first, inventory::TargetCurrent, "v", 0, nullptr);
-    // Not responding is the one thing said then.
-    if (plat::CallsReply() == plat::Reply::NotAnswering) return kStatusDone;
-  } else if (!ChooseAction(state)) {
-    state.actionSet = false;
+int RunOnInventory(const CommandRecord& record, WindowNode* first) {
+  plat::Window list = inventory::g_clientWindows.contactListWindow;
+  switch (record.command) {
+    case Command::ToggleContactList:
+      if (ToggleContactList())
+        plat::SetForegroundIfAnswering(inventory::g_clientWindows.mainWindow);
+      break;
+    case Command::SendMessage:
+      return SendInstantMessage(record, first);
+    case Command::MultiIm:
+      return MultiIm(record, first);
+    case Command::WalkAction:
+    case Command::CurrentWindowAction:
+      return WalkTarget(record, first);
+    case Command::OfflineContacts:
+      if (list != nullptr)
+        plat::EnumChildWindows(list, inventory::ScanChildWindow,
+                               reinterpret_cast<intptr_t>(client::kOfflineContactsCommand.text));
+      break;
+    case Command::Dock:
+      if (list != nullptr) inventory::DockContactList(list, record.dockPosition);
+      break;
+    default:
+      break;  // a word that names no command
   }
-
-  if (state.actionSet) {
-    int32_t target = inventory::ContactList;
-    WindowNode* start = nullptr;
-    int status = SelectTarget(state, first, &target, &start);
-    if (status != kStatusDone) return status;
-    inventory::WalkInventory(start, target, state.action, state.number, nullptr);
-  } else {
-    RunWordWithoutAction(state, first);
-  }
-  if (state.foregroundMain) plat::SetForegroundIfAnswering(inventory::g_clientWindows.mainWindow);
   return kStatusDone;
 }
 
 }  // namespace
 
-int RunWindowCommand(CommandState& state) {
+int RunWindowCommand(const CommandRecord& record) {
   WindowNode* root = inventory::BuildInventory();
-  int status = RunOnInventory(state, root->next);
+  if (root == nullptr) return OutOfMemory();
+  int status = RunOnInventory(record, root->next);
   inventory::FreeWindowTree(root);
   return status;
 }
 
-}  // namespace app
-
-namespace inventory {
-
-void OutOfMemory() {
-  plat::MessageBoxA(app::kOutOfMemory, app::kErrorCaption, plat::MB_ICONERROR);
-  plat::ExitProcess(app::kStatusRefused);
+int OutOfMemory() {
+  plat::MessageBoxA(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
+  return kStatusRefused;
 }
 
-}  // namespace inventory
+}  // namespace app

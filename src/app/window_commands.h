@@ -5,7 +5,11 @@
 
 namespace app {
 
-int RunWindowCommand(CommandState& state);
+int RunWindowCommand(const CommandRecord& record);
+
+// Says that memory ran out (the inventory could not be built); returns the
+// status the run ends with.
+int OutOfMemory();
 
 // Lists the client's windows as the window commands see them, in a box or,
 // when the standard output is a file or a pipe, there. Sends the client

@@ -59,6 +59,7 @@ void ShowInBox(const inventory::WindowNode* first) {
 
 int ListWindows() {
   inventory::WindowNode* root = inventory::BuildInventory();
+  if (root == nullptr) return OutOfMemory();
   if (plat::StandardOutputIsFileOrPipe()) {
     // Line by line, so that any number of windows is listed.
     bool written = true;

@@ -37,8 +37,9 @@ constexpr JoinedText<A + B - 1> Join(const char (&a)[A], const char (&b)[B]) {
 // option letter, mode digit, then the class-name prefix of the controls.
 inline constexpr auto kOfflineContactsCommand = Join("o00", kListClass);
 inline constexpr auto kEnterDisplaysCommand = Join("U00", kDisplayClass);
-// The dock command is "d", the position letter, then this.
-inline constexpr auto kDockCommandEnd = Join("0", kListClass);
+// The dock command; its second letter is the position ("o": none).
+inline constexpr auto kDockCommand = Join("do0", kListClass);
+inline constexpr size_t kDockPositionIndex = 1;
 
 // Menu commands of the main window.
 inline constexpr uint32_t kAwayPlus = 40019;

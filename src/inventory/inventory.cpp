@@ -7,6 +7,10 @@
 namespace inventory {
 namespace {
 
+// Set when a node could not be allocated during the build. One value for the
+// process, zero at start: the callbacks of nested enumerations reach it
+// without a context of their own.
+bool g_outOfMemory;
 
 bool HasChildOfClass(plat::Window window, const char* className) {
   return plat::FindWindowExA(window, nullptr, className, nullptr) != nullptr;
@@ -28,10 +32,15 @@ int32_t RecognisedKind(plat::Window window, const char* title) {
   return -1;
 }
 
+// The new node at the end of context's list; null when memory runs out.
 WindowNode* Append(WindowNode* context, plat::Window window, int32_t kind) {
   WindowNode* cursor = context->tail;
   WindowNode* node = NewWindowNode();
-  if (cursor->kind == NestingMark)
+  if (node == nullptr) {
+    g_outOfMemory = true;
+    return nullptr;
+  }
+  if (cursor->kind == BeingNested)
     cursor->children = node;  // the marked node's child list is still empty
   else
     cursor->next = node;
@@ -45,7 +54,7 @@ WindowNode* Append(WindowNode* context, plat::Window window, int32_t kind) {
 
 WindowNode* NewWindowNode() {
   WindowNode* node = static_cast<WindowNode*>(plat::AllocateZeroed(sizeof(WindowNode)));
-  if (node == nullptr) OutOfMemory();
+  if (node == nullptr) return nullptr;
   node->next = nullptr;
   node->children = nullptr;
   node->tail = node;
@@ -87,17 +96,19 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
 
   int32_t kind = RecognisedKind(window, title);
   if (kind >= 0) {
-    Append(context, window, kind);
+    if (Append(context, window, kind) == nullptr) return 0;
     if (kind == ContactList) g_clientWindows.contactListWindow = window;
     return 1;
   }
 
   // An unrecognised window met inside a nested pass is dropped; the running
   // child enumeration still reports its descendants.
-  if (context->kind == NestingMark) return 1;
+  if (context->kind == BeingNested) return 1;
 
-  WindowNode* marked = Append(context, window, NestingMark);
+  WindowNode* marked = Append(context, window, BeingNested);
+  if (marked == nullptr) return 0;
   plat::EnumChildWindows(window, ClassifyWindow, reinterpret_cast<intptr_t>(marked));
+  if (g_outOfMemory) return 0;
   if (marked->children != nullptr)
     marked->kind = Container;
   else if (ansi::Equals(title, client::kSendDialogTitle))
@@ -109,10 +120,14 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
 
 WindowNode* BuildInventory() {
   g_clientWindows.contactListWindow = nullptr;
+  g_outOfMemory = false;
   WindowNode* root = NewWindowNode();
+  if (root == nullptr) return nullptr;
   plat::EnumThreadWindows(g_clientWindows.guiThreadId, ClassifyWindow,
                           reinterpret_cast<intptr_t>(root));
-  return root;
+  if (!g_outOfMemory) return root;
+  FreeWindowTree(root);
+  return nullptr;
 }
 
 WindowNode* FindContainer(WindowNode* node, const char* name) {

@@ -16,13 +16,10 @@ enum WindowKind : int32_t {
   Channel = 4,
   Plain = 5,
   PlainQuiet = 6,  // the send dialog: MultiIM and timestamps pass it over
+  // Not a kind of window: a top-level node carries it while its descendants
+  // are being enumerated, and receives its kind when they have been.
+  BeingNested = 7,
 };
-
-// Target selectors of a walk, beside the kinds; NestingMark is the kind a
-// top-level node carries while its descendants are being enumerated.
-inline constexpr int32_t TargetAll = 7;
-inline constexpr int32_t TargetCurrent = 8;
-inline constexpr int32_t NestingMark = 8;
 
 struct WindowNode {
   WindowNode* next;      // next node of the same list
@@ -32,23 +29,22 @@ struct WindowNode {
   plat::Window window;
 };
 
-// Never returns null: when memory runs out it calls OutOfMemory.
+// A new node with its initial values; null when memory runs out.
 WindowNode* NewWindowNode();
-
-// Says that memory ran out and ends the process. The program that links the
-// inventory defines it, with its own texts and status (app/messages.h).
-[[noreturn]] void OutOfMemory();
 
 // Classifies the windows of the client's GUI thread (inventory::g_clientWindows)
 // and records its contact-list window there. Returns the root node, whose
-// next is the first window; release it with FreeWindowTree.
+// next is the first window; release it with FreeWindowTree. Returns null
+// when memory runs out: what was built is released then, and the caller
+// says so.
 WindowNode* BuildInventory();
 
 // Releases the node, its child list and the rest of its list. Returns 0.
 int FreeWindowTree(WindowNode* node);
 
 // Enumeration callback; context is the WindowNode whose list receives the
-// windows (the root for the top-level pass). Always goes on.
+// windows (the root for the top-level pass). Goes on until memory runs out,
+// and then stops the enumeration it serves and the one around it.
 int ClassifyWindow(plat::Window window, intptr_t context);
 
 // The first container from node on along next whose title equals name

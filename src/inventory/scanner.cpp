@@ -86,4 +86,11 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
   return mode == kModeStopAfterFirst ? 0 : 1;
 }
 
+void DockContactList(plat::Window contactList, DockPosition position) {
+  char command[sizeof client::kDockCommand.text];
+  for (size_t i = 0; i < sizeof command; ++i) command[i] = client::kDockCommand.text[i];
+  command[client::kDockPositionIndex] = static_cast<char>(position);
+  plat::EnumChildWindows(contactList, ScanChildWindow, reinterpret_cast<intptr_t>(command));
+}
+
 }  // namespace inventory

@@ -13,4 +13,12 @@ namespace inventory {
 // enumeration. Returns 1 to go on, 0 to stop.
 int ScanChildWindow(plat::Window window, intptr_t context);
 
+// Where the dock command puts the contact list; None gives the client's own
+// dock command alone. Each is the option letter of its child command.
+enum class DockPosition : char { None = 'o', Top = 't', Bottom = 'b', Left = 'l', Right = 'r' };
+
+// The dock command, as a child command over every descendant of the
+// contact-list window.
+void DockContactList(plat::Window contactList, DockPosition position);
+
 }  // namespace inventory

@@ -8,14 +8,15 @@
 namespace inventory {
 namespace {
 
-// Internal only: TargetCurrent at a node that was skipped, so the walk of
-// the list goes on and turns back into TargetCurrent.
-constexpr int32_t TargetCurrentSkipped = 9;
+bool PassesToWindowsInside(Action action) {
+  return action == Action::MultiImTarget || action == Action::Timestamp ||
+         action == Action::MultiImCurrent;
+}
 
-
-bool PassesToWindowsInside(char action) {
-  return action == ActionCode::MultiImTarget || action == ActionCode::Timestamp ||
-         action == ActionCode::MultiImCurrent;
+// A kind's target takes the windows of that kind; All and Current take every
+// window.
+bool TargetTakes(Target target, int32_t kind) {
+  return target == Target::All || target == Target::Current || static_cast<int32_t>(target) == kind;
 }
 
 bool IsPassedOverKind(int32_t kind) {
@@ -58,46 +59,46 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
                           reinterpret_cast<intptr_t>(childCommand));
 }
 
-void Apply(const WindowNode* node, char action, int32_t number, const char* messageText) {
+void Apply(const WindowNode* node, Action action, int32_t number, const char* messageText) {
   plat::Window window = node->window;
   switch (action) {
-    case ActionCode::Restore:
+    case Action::Restore:
       plat::ShowWindowBounded(window, plat::SW_RESTORE);
       break;
-    case ActionCode::Hide:
+    case Action::Hide:
       plat::ShowWindowBounded(window, plat::SW_HIDE);
       break;
-    case ActionCode::Minimize:
+    case Action::Minimize:
       plat::ShowWindowBounded(window, plat::SW_MINIMIZE);
       break;
-    case ActionCode::Attach:
+    case Action::Attach:
       if (node->kind != Container && plat::IsWindowVisible(window))
         SendCommand(window, client::kAttachBase + static_cast<uint32_t>(number));
       break;
-    case ActionCode::Timestamp:
+    case Action::Timestamp:
       if (number >= 0 && number < 3) SendCommand(window, client::kTimestampCommands[number]);
       break;
-    case ActionCode::Transparency:
+    case Action::Transparency:
       if (number >= 0 && number < 10) SendCommand(window, client::kTransparencyCommands[number]);
       break;
-    case ActionCode::Log:
+    case Action::Log:
       SendCommand(window, client::kLog);
       break;
-    case ActionCode::Info:
+    case Action::Info:
       SendCommand(window, client::kInfo);
       break;
-    case ActionCode::MultiImTarget:
+    case Action::MultiImTarget:
       SendCommand(window, client::kMultiImTarget);
       plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(client::kEnterDisplaysCommand.text));
       break;
-    case ActionCode::MultiImCurrent:
+    case Action::MultiImCurrent:
       SendCommand(window, client::kMultiImCurrentFirst);
       SendCommand(window, client::kMultiImCurrentSecond);
       break;
-    case ActionCode::SendMessage:
+    case Action::SendMessage:
       SendToConsole(window, number, messageText);
       break;
-    case ActionCode::ClickThrough:
+    case Action::ClickThrough:
       plat::SetExtendedStyleBounded(window,
                                     plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
       break;
@@ -108,24 +109,24 @@ void Apply(const WindowNode* node, char action, int32_t number, const char* mess
 
 }  // namespace
 
-void WalkInventory(const WindowNode* start, int32_t target, const char* action, int32_t number,
+void WalkInventory(const WindowNode* start, Target target, Action action, int32_t number,
                    const char* messageText) {
-  const char letter = action != nullptr ? action[0] : '\0';
+  // The walk ends at the first window it acts on when it takes the current
+  // window, and after the MultiIM's current window whatever the target; a
+  // window passed over does not end it.
+  bool endsAtFirst = target == Target::Current;
   // Along the list by iteration, so that the stack does not grow with the
   // number of windows; only a container's child list is entered, once.
   for (const WindowNode* node = start; node != nullptr; node = node->next) {
-    const bool matches = target == TargetAll || target == TargetCurrent || target == node->kind;
-    if (!matches) continue;
-    if (PassesToWindowsInside(letter) && IsPassedOverKind(node->kind)) {
-      if (target == TargetCurrent) target = TargetCurrentSkipped;
-    } else if (PassesToWindowsInside(letter) && node->kind == Container) {
-      WalkInventory(node->children, TargetAll, action, number, messageText);
+    if (!TargetTakes(target, node->kind)) continue;
+    if (PassesToWindowsInside(action) && IsPassedOverKind(node->kind)) continue;
+    if (PassesToWindowsInside(action) && node->kind == Container) {
+      WalkInventory(node->children, Target::All, action, number, messageText);
     } else {
-      Apply(node, letter, number, messageText);
-      if (letter == ActionCode::MultiImCurrent) target = TargetCurrent;
+      Apply(node, action, number, messageText);
+      if (action == Action::MultiImCurrent) endsAtFirst = true;
     }
-    if (target == TargetCurrent) return;
-    if (target == TargetCurrentSkipped) target = TargetCurrent;
+    if (endsAtFirst) return;
   }
 }
 

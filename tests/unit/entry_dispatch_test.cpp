@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <set>
+
 #include "run.h"
 
 using namespace testing_support;
@@ -152,4 +156,173 @@ TEST_F(Dispatch, WideArgumentsAreAbsentWhenTheSplitFails) {
   EXPECT_EQ(app::WinMain(tail), 0);
   // Without the wide elements the medium word alone goes to the consoles.
   EXPECT_EQ(fake::Journal(), Lines{"console command 4029"});
+}
+
+namespace {
+
+// The record a command line gives, in words: the command and what it reads.
+std::string Describe(const app::CommandRecord& r) {
+  using app::Command;
+  static const char* const kCommands[] = {
+      "OpenHelp", "LaunchClient", "LaunchWinamp", "ListWindows", "MenuCommand", "Exit",
+      "ToggleContactList", "SendMessage", "MultiIm", "WalkAction", "CurrentWindowAction",
+      "OfflineContacts", "Dock", "Nothing"};
+  static const char* const kActions[] = {"Restore", "Hide", "Minimize", "Attach", "Timestamp",
+                                         "Transparency", "Log", "Info", "MultiImTarget",
+                                         "MultiImCurrent", "SendMessage", "ClickThrough"};
+  static const std::map<inventory::Target, const char*> kTargets = {
+      {inventory::Target::ContactList, "ContactList"}, {inventory::Target::Container, "Container"},
+      {inventory::Target::Console, "Console"},         {inventory::Target::Private, "Private"},
+      {inventory::Target::Channel, "Channel"},         {inventory::Target::All, "All"},
+      {inventory::Target::Current, "Current"}};
+  static const char* const kMedia[] = {"Unknown", "AimIcq", "Irc", "Msn", "Yahoo"};
+  static const char* const kModes[] = {"On", "Off", "Toggle"};
+  std::string s = kCommands[static_cast<int>(r.command)];
+  switch (r.command) {
+    case Command::MenuCommand:
+      s += " " + std::to_string(r.menuId);
+      break;
+    case Command::Exit:
+      s += " " + std::to_string(r.menuId);
+      if (r.delayed) s += " after " + std::to_string(r.delaySeconds);
+      break;
+    case Command::SendMessage:
+      s += std::string(" ") + kMedia[static_cast<int>(r.medium)] + " '" + r.mediumWord + "' '" +
+           r.messageText + "'";
+      break;
+    case Command::MultiIm:
+    case Command::WalkAction:
+      s += std::string(" ") + kActions[static_cast<int>(r.action)] + " on ";
+      s += r.unknownTarget != nullptr ? "unknown '" + std::string(r.unknownTarget) + "'"
+                                      : kTargets.at(r.target);
+      if (r.containerName != nullptr) s += " '" + std::string(r.containerName) + "'";
+      if (r.action == inventory::Action::Timestamp)
+        s += std::string(" ") + kModes[static_cast<int>(r.timestampMode)];
+      if (r.action == inventory::Action::Transparency) s += " level " + std::to_string(r.number);
+      if (r.action == inventory::Action::Attach) s += " to " + std::to_string(r.number);
+      if (r.command == Command::MultiIm) s += " asking '" + std::string(r.multiImTarget) + "'";
+      break;
+    case Command::CurrentWindowAction:
+      s += std::string(" ") + kActions[static_cast<int>(r.action)];
+      break;
+    case Command::Dock:
+      s += std::string(" ") + static_cast<char>(r.dockPosition);  // the option letter
+      break;
+    default:
+      break;
+  }
+  return s;
+}
+
+std::string Read(const std::string& tail) {
+  const std::string line = "dowtrane.exe " + tail;
+  fake::SetCommandLine(line, WideSplit(line));
+  std::string text = app::FindTail(line.c_str());
+  app::CommandRecord record;
+  app::ReadCommand(text.data(), record);
+  return Describe(record);
+}
+
+// How the help file spells a word: the characters that must match in
+// capitals, the rest as the literal has them; a word typed whole as it is.
+std::string Spelled(const char* literal, size_t count) {
+  std::string s = literal;
+  if (count > s.size()) return s;
+  for (size_t i = 0; i < count && i < s.size(); ++i)
+    if (s[i] >= 'a' && s[i] <= 'z') s[i] = static_cast<char>(s[i] - 'a' + 'A');
+  return s;
+}
+
+}  // namespace
+
+TEST(CommandTable, EachCommandLineGivesItsRecord) {
+  fake::Reset();
+  struct Row {
+    const char* tail;
+    const char* record;
+  } rows[] = {
+      {"/?", "OpenHelp"},
+      {"/? top", "OpenHelp"},
+      {"launcher", "LaunchClient"},
+      {"launc", "Nothing"},
+      {"WINAMP5", "LaunchWinamp"},
+      {"/Windows", "ListWindows"},
+      {"/windowsx", "Nothing"},
+      {"AWAY+NOW", "MenuCommand 40019"},
+      {"awayx", "MenuCommand 40027"},
+      {"connect", "MenuCommand 40006"},
+      {"topmost", "MenuCommand 1000"},
+      {"exit", "Exit 40002"},
+      {"exit 5x", "Exit 40002 after 5"},
+      {"exit soon", "Exit 40002 after 0"},
+      {"exit\t5", "Exit 40002"},
+      {"togglebuddy", "ToggleContactList"},
+      {"togglebudd", "Nothing"},
+      {"sendmessage aim Bob", "SendMessage AimIcq 'aim' 'aim Bob'"},
+      {"send Irc x", "SendMessage Irc 'Irc' 'Irc x'"},
+      {"sendmessage icq", "SendMessage AimIcq 'icq' 'icq'"},
+      {"sendmessage AIM John Smith", "SendMessage AimIcq 'AIM' 'AIM John'"},
+      {"sendmessage msn \"John Smith\"", "SendMessage Msn 'msn' 'msn John Smith'"},
+      {"sendmessage yahoo", "SendMessage Yahoo 'yahoo' 'yahoo'"},
+      {"sendmessage jabber", "SendMessage Unknown 'jabber' 'jabber'"},
+      {"sen", "Nothing"},
+      {"hide", "WalkAction Hide on ContactList"},
+      {"hide contacts", "WalkAction Hide on ContactList"},
+      {"hide cont", "WalkAction Hide on unknown 'cont'"},
+      {"hide container", "WalkAction Hide on Container"},
+      {"showb container work x", "WalkAction Restore on Container 'work'"},
+      {"mint all", "WalkAction Minimize on All"},
+      {"mi", "Nothing"},
+      {"clickthrough priv", "WalkAction ClickThrough on Private"},
+      {"timestamp", "WalkAction Timestamp on ContactList Toggle"},
+      {"timestamp container on Work", "WalkAction Timestamp on Container 'Work' On"},
+      {"time chan OF", "WalkAction Timestamp on Channel Off"},
+      {"trans current 75", "WalkAction Transparency on Current level 7"},
+      {"trans", "WalkAction Transparency on ContactList level 0"},
+      {"tran", "Nothing"},
+      {"attach private 3", "WalkAction Attach on Private to 3"},
+      {"attach all -2", "WalkAction Attach on All to 1"},
+      {"attach container", "WalkAction Attach on Container '0' to 1"},
+      {"multiim", "MultiIm MultiImTarget on ContactList asking 'contact'"},
+      {"multiim bogus", "MultiIm MultiImTarget on unknown 'bogus' asking 'bogus'"},
+      {"multiim cons", "MultiIm MultiImTarget on Console asking 'cons'"},
+      {"log", "CurrentWindowAction Log"},
+      {"information", "CurrentWindowAction Info"},
+      {"off", "OfflineContacts"},
+      {"dock", "Dock o"},
+      {"dock Top", "Dock t"},
+      {"dock R", "Dock r"},
+      {"dock x", "Dock o"},
+      {"foo", "Nothing"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(Read(row.tail), row.record) << row.tail;
+}
+
+TEST(CommandTable, TheHelpFileListsEveryWordWithItsShortestForm) {
+  std::ifstream file(DOWTRANE_SOURCE_DIR "/docs/dowtrane.txt");
+  ASSERT_TRUE(file.good());
+  // The words that open a line of the lists, indented by four blanks: up to
+  // two blanks, an argument in brackets, or the line's end; several words
+  // of one line are separated by commas.
+  std::set<std::string> documented;
+  for (std::string line; std::getline(file, line);) {
+    if (line.size() < 5 || line.compare(0, 4, "    ") != 0) continue;
+    const char first = line[4];
+    if (!((first >= 'A' && first <= 'Z') || first == '/' || first == '(')) continue;
+    std::string words = line.substr(4);
+    for (const char* end : {"  ", " [", " <"}) words = words.substr(0, words.find(end));
+    for (size_t start = 0; start <= words.size();) {
+      size_t comma = words.find(", ", start);
+      std::string word = words.substr(start, comma - start);
+      if (word != "(none)") documented.insert(word);
+      if (comma == std::string::npos) break;
+      start = comma + 2;
+    }
+  }
+  std::set<std::string> expected;
+  for (size_t i = 0; i < app::kCommandWordCount; ++i)
+    expected.insert(Spelled(app::kCommandWords[i].literal, app::kCommandWords[i].count));
+  for (size_t i = 0; i < app::kTargetWordCount; ++i)
+    expected.insert(Spelled(app::kTargetWords[i].literal, app::kTargetWords[i].count));
+  EXPECT_EQ(documented, expected);
 }

@@ -147,15 +147,18 @@ TEST_F(Inventory, TenThousandWindowsBuildAndReleaseWithoutDeepStacks) {
   EXPECT_EQ(count, 10000);
 }
 
-TEST(InventoryDeath, OutOfMemoryEndsTheProcessWithStatusOne) {
-  fake::Reset();
+TEST_F(Inventory, RunningOutOfMemoryIsReportedToTheCallerWithNothingLeftAllocated) {
   fake::Top("a", "x", "A");
+  plat::Window box = fake::Top("box", "frame", "Work");
+  fake::Child(box, "c", "x", "aim console");
   fake::Top("b", "x", "B");
-  EXPECT_EXIT(
-      {
-        fake::FailAllocationsAfter(2);  // the root and the first window
-        WindowNode* root = inventory::NewWindowNode();
-        plat::EnumThreadWindows(1, inventory::ClassifyWindow, reinterpret_cast<intptr_t>(root));
-      },
-      ::testing::ExitedWithCode(1), "box \\[Dowtrane Error\\] Out of memory");
+  inventory::g_clientWindows.guiThreadId = 1;
+  for (int fit : {0, 1, 2, 3}) {  // the root, a window, the container, a window inside it
+    fake::FailAllocationsAfter(fit);
+    EXPECT_EQ(inventory::BuildInventory(), nullptr) << fit << " allocations fit";
+    EXPECT_EQ(fake::LiveAllocations(), allocationsBefore_);
+  }
+  fake::FailAllocationsAfter(-1);
+  EXPECT_NE(root_ = inventory::BuildInventory(), nullptr);
+  EXPECT_TRUE(fake::Boxes().empty());
 }
