@@ -36,14 +36,15 @@ constexpr MenuWord kMenuWords[] = {
     {"top", 3, client::kTop},
 };
 
-// Waits until at least N whole seconds have passed on the calendar clock,
-// N read from the argument anew at every reading. The command goes out at
+// Waits until at least N whole seconds have passed on the tick count, which
+// setting the system's time does not move, N read from the argument anew at
+// every reading. The command goes out at
 // the first reading at which the elapsed whole seconds reach N; the wait
 // sleeps between readings instead of keeping a processor busy.
 void WaitForExitDelay(const char* argument) {
-  const int64_t start = plat::CalendarSeconds();
+  const uint64_t start = plat::GetTickCount64() / 1000;
   for (;;) {
-    const double elapsed = static_cast<double>(plat::CalendarSeconds() - start);
+    const double elapsed = static_cast<double>(plat::GetTickCount64() / 1000 - start);
     const int32_t seconds = ansi::ParseDecimal(argument);
     if (!(seconds > elapsed)) return;
     plat::Sleep(kDelayPollMilliseconds);
@@ -62,6 +63,8 @@ int Dispatch(CommandState& state) {
   if (ansi::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
+    if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord))
+      return TellListError(kMissingClient, kStatusDone);
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
@@ -71,7 +74,7 @@ int Dispatch(CommandState& state) {
     if (!ansi::PrefixMatch(state.word, row.literal, row.count)) continue;
     // A client that is hung already is told at once, not after the delay.
     if (row.menuId == client::kExit && state.firstArg != nullptr &&
-        plat::CheckNotHung(main) == plat::Reply::Answered)
+        plat::StopCallsIfHung(main) == plat::Reply::Answered)
       WaitForExitDelay(state.firstArg);
     plat::SendMessageBounded(main, plat::WM_COMMAND, row.menuId, 0);
     status = kStatusSent;

@@ -28,7 +28,8 @@ const char* Message(CommandState& state, const char* start, const char* argument
 }
 
 // Shows the contact list when it is hidden; hides it and gives the
-// foreground to the window below it when it is shown.
+// foreground to the window below it when it is shown. That window may be any
+// other program's: whether its thread answers says nothing of the client.
 void ToggleContactList(CommandState& state) {
   plat::Window list = inventory::g_clientWindows.contactListWindow;
   if (list == nullptr) {
@@ -40,7 +41,7 @@ void ToggleContactList(CommandState& state) {
   if (plat::ShowWindowBounded(list, plat::SW_RESTORE)) {
     plat::SetForegroundIfAnswering(list);
     plat::ShowWindowBounded(list, plat::SW_HIDE);
-    plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
+    plat::SetOtherProgramForeground(plat::GetWindowBelow(list));
   } else {
     state.foregroundMain = true;
   }
@@ -188,7 +189,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
 
   if (PrefixMatch(state.word, "multiim", 4)) {
     // No question that a hung client could not act on.
-    if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
+    if (plat::StopCallsIfHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
       return kStatusDone;
     const char* option = state.firstArg != nullptr ? state.firstArg : kMultiImDefaultTarget;
     int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),

@@ -115,7 +115,7 @@ const char* const kCalls[] = {
     nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExA",
     "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
     "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
-    "GetWindowBelow",  "AllocateZeroed",   "CalendarSeconds", "FindWindowA",
+    "GetWindowBelow",  "AllocateZeroed",   "GetTickCount64",  "FindWindowA",
     "IsIconic",        "WriteStandardOutput", "Sleep",
 };
 constexpr size_t kCallKinds = sizeof kCalls / sizeof kCalls[0];
