@@ -357,6 +357,7 @@ bool LookUpRegistry(const std::string& key, uint32_t* type, std::string* bytes) 
 }
 
 void SetStandardOutput(Output kind) { S().output = kind; }
+Output CurrentStandardOutput() { return S().output; }
 std::string& StandardOutput() { return S().written; }
 std::string& StandardError() { return S().errors; }
 void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }

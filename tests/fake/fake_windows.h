@@ -144,6 +144,7 @@ int64_t CalendarMilliseconds();
 // the program wrote to it; writes fail once this many bytes are written.
 enum class Output { None, Console, File, Pipe };
 void SetStandardOutput(Output kind);
+Output CurrentStandardOutput();
 std::string& StandardOutput();
 void FailOutputAfter(size_t bytes);
 std::string& StandardError();  // every write to it succeeds

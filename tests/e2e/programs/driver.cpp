@@ -56,8 +56,7 @@
 // decimal; the escapes of words.h apply. A case without expect lines
 // expects an empty journal; without box lines, no box; without started
 // lines, no start; with redirect and without stdout or stderr lines, no
-// output there. A client window marked "hung" (testclient.cpp) counts as hung
-// before the first run.
+// output there.
 #include <windows.h>
 
 #include <stdio.h>
@@ -74,7 +73,6 @@ namespace {
 
 using protocol::kControlClass;
 using protocol::kHangMessage;
-using protocol::kHangWindowsMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
@@ -590,8 +588,7 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
     std::vector<std::string> w = testfiles::Words(l);
     bool shownTopLevel = true;
     for (const std::string& word : w)
-      if (word.compare(0, 7, "parent=") == 0 || word == "later" || word == "hidden" ||
-          word == "hung")  // restacked at start only (testclient.cpp)
+      if (word.compare(0, 7, "parent=") == 0 || word == "later" || word == "hidden")
         shownTopLevel = false;
     auto it = client->windows.find(w.size() > 1 ? w[1] : "");
     if (shownTopLevel && it != client->windows.end()) wanted.push_back(it->second);
@@ -835,32 +832,6 @@ bool Hang(const Client& client, std::string* why) {
   return false;
 }
 
-// Has the threads of the client's windows marked "hung" stop reading their
-// queues, and waits until those windows count as hung.
-bool AwaitHungWindows(const Case& c, const Client& client, std::string* why) {
-  bool told = false;
-  std::vector<std::string> all = g_scenarios[c.scenario];
-  all.insert(all.end(), c.extraWindows.begin(), c.extraWindows.end());
-  for (const std::string& l : all) {
-    std::vector<std::string> w = testfiles::Words(l);
-    if (w.size() < 2 || std::find(w.begin(), w.end(), "hung") == w.end()) continue;
-    auto it = client.windows.find(w[1]);
-    if (!told) PostMessageA(client.control, kHangWindowsMessage, 0, 0);
-    told = true;
-    DWORD waited = 0;
-    while (it != client.windows.end() && !IsHungAppWindow(it->second) && waited < kBecomeHungMs) {
-      Sleep(100);
-      waited += 100;
-    }
-    if (it == client.windows.end() || waited >= kBecomeHungMs) {
-      *why = "the window " + w[1] + " did not count as hung within " +
-             std::to_string(kBecomeHungMs) + " ms";
-      return false;
-    }
-  }
-  return true;
-}
-
 bool RunCase(const Case& c, int index) {
   std::string failures;
   const std::string dir = g_paths.work + "\\";
@@ -916,10 +887,6 @@ bool RunCase(const Case& c, int index) {
   if (failures.empty() && c.hang) {
     std::string why;
     if (!Hang(client, &why)) failures += "    " + why + "\n";
-  }
-  if (failures.empty()) {
-    std::string why;
-    if (!AwaitHungWindows(c, client, &why)) failures += "    " + why + "\n";
   }
   for (size_t i = 0; i < c.runs.size() && failures.empty(); ++i) {
     if (release != nullptr && !c.hang) ResetEvent(release);

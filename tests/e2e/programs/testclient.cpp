@@ -10,7 +10,7 @@
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later] [foreground]
-//          [stall=<message>:<ms>]... [busy=<id>:<ms>] [hung]
+//          [stall=<message>:<ms>]... [busy=<id>:<ms>]
 // Windows are stacked so that the first listed is on top of its siblings,
 // and the top-level ones above other programs'.
 // "later" windows (with their children) are created when a window that
@@ -22,10 +22,6 @@
 // handling of the menu command it goes on reading its queue, as a dialog
 // would, for ms. The control window's hang message stops the client reading
 // its queue, from then on, for wParam ms or until the release event is set.
-// A "hung" window (top-level, without children) stands for another
-// program's: a thread of its own makes it and reads its queue until the
-// control window's hang-windows message, then never again; it journals
-// nothing, and nothing restacks it after that.
 // The release event is a manual-reset event named "<token>-release"; the
 // driver resets it before a run and sets it after, so that a stall outlasts
 // no run.
@@ -49,14 +45,13 @@ namespace {
 
 using protocol::kControlClass;
 using protocol::kHangMessage;
-using protocol::kHangWindowsMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
 
 struct WindowPlan {
   std::string label, className, title, parent;
-  bool hidden = false, minimized = false, later = false, foreground = false, hung = false;
+  bool hidden = false, minimized = false, later = false, foreground = false;
   DWORD exStyle = 0;
   std::map<UINT, LRESULT> replies;
   std::map<UINT, std::string> opens;
@@ -81,9 +76,6 @@ FILE* g_map = nullptr;
 bool g_quitting = false;
 bool g_creating = false;  // creation is not journaled
 HANDLE g_release = nullptr;
-DWORD g_mainThread = 0;
-HANDLE g_hangWindows = nullptr;
-bool g_windowsHung = false;  // set, the hung windows' threads stop reading
 
 void Journal(const std::string& line) {
   if (g_journal == nullptr || g_quitting || g_creating) return;
@@ -138,40 +130,8 @@ void ReadQueueFor(DWORD ms) {
 // top of its siblings, so the first listed ends on top; then the hidden
 // ones are hidden. (Under Wine a hidden top-level window cannot be raised,
 // and sinks below the visible ones: scenarios list hidden windows last.)
-struct HungWindow {
-  const WindowPlan* plan;
-  HANDLE made;  // set once hwnd is
-  HWND hwnd;
-};
-
-// The thread of a hung window: makes it, reads its queue until told to
-// stop, then stops reading for good (the process's end ends it).
-DWORD WINAPI HungWindowThread(LPVOID param) {
-  HungWindow* w = static_cast<HungWindow*>(param);
-  w->hwnd = Create(*w->plan);
-  SetEvent(w->made);
-  while (MsgWaitForMultipleObjects(1, &g_hangWindows, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-  Sleep(INFINITE);
-  return 0;
-}
-
-HWND CreateOnOwnThread(const WindowPlan& plan) {
-  HungWindow w = {&plan, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
-  HANDLE thread = w.made != nullptr ? CreateThread(nullptr, 0, HungWindowThread, &w, 0, nullptr)
-                                    : nullptr;
-  if (thread != nullptr) {
-    WaitForSingleObject(w.made, INFINITE);
-    CloseHandle(thread);
-  }
-  if (w.made != nullptr) CloseHandle(w.made);
-  return w.hwnd;
-}
-
 void CreateTree(const WindowPlan& plan, std::vector<HWND>* made) {
-  HWND hwnd = plan.hung ? CreateOnOwnThread(plan) : Create(plan);
+  HWND hwnd = Create(plan);
   if (hwnd == nullptr) return;
   made->push_back(hwnd);
   for (const WindowPlan& child : g_plans)
@@ -207,7 +167,7 @@ std::vector<HWND> g_initial;  // the windows made at start, in list order
 void Restack() {
   std::vector<HWND> visible;
   for (HWND h : g_initial)
-    if (IsWindowVisible(h) && !(g_windowsHung && g_live[h].plan->hung)) visible.push_back(h);
+    if (IsWindowVisible(h)) visible.push_back(h);
   Raise(visible);
 }
 
@@ -315,8 +275,6 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
 }
 
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  // A hung window's own thread: the client's records are the main thread's.
-  if (GetCurrentThreadId() != g_mainThread) return DefWindowProcA(hwnd, msg, wp, lp);
   bool handled = false;
   LRESULT result = 0;
   Record(hwnd, msg, wp, lp, &handled, &result);
@@ -348,12 +306,6 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == kHangMessage) {
     StopReading(static_cast<DWORD>(wp));
-    return 1;
-  }
-  if (msg == kHangWindowsMessage) {
-    // Their places are taken: the restacks from now on leave them out.
-    g_windowsHung = true;
-    SetEvent(g_hangWindows);
     return 1;
   }
   if (msg == kRestackMessage) {
@@ -428,7 +380,6 @@ bool ReadScenario(const char* path) {
       else if (w[i] == "minimized") s.minimized = true;
       else if (w[i] == "later") s.later = true;
       else if (w[i] == "foreground") s.foreground = true;
-      else if (w[i] == "hung") s.hung = true;
       else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
     }
     g_plans.push_back(s);
@@ -448,9 +399,7 @@ int main(int argc, char** argv) {
   ImmDisableIME(static_cast<DWORD>(-1));
   if (!ReadScenario(argv[1])) return 2;
   g_release = CreateEventA(nullptr, TRUE, FALSE, (std::string(argv[4]) + "-release").c_str());
-  g_hangWindows = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (g_release == nullptr || g_hangWindows == nullptr) return 2;
-  g_mainThread = GetCurrentThreadId();
+  if (g_release == nullptr) return 2;
   g_map = fopen(argv[3], "wb");
   if (g_map == nullptr) return 2;
 
