@@ -4,8 +4,8 @@
 // thread, each window's title and class and the searches for its children
 // that tell a private window, then ShowWindow on each private window),
 // made plainly: no bound, no helper thread. bench/hide_show.sh times it
-// beside dowtrane.exe. "hide" anywhere on its command line hides, else it
-// shows.
+// beside dowtrane.exe. A first argument that starts with "h" hides, any
+// other shows.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -30,18 +30,13 @@ BOOL CALLBACK Classify(HWND window, LPARAM) {
   return TRUE;
 }
 
-bool Hides(const char* line) {
-  for (; *line != '\0'; ++line)
-    if (line[0] == 'h' && line[1] == 'i' && line[2] == 'd' && line[3] == 'e') return true;
-  return false;
-}
-
 }  // namespace
 
 extern "C" [[noreturn]] void MinimalHideShow() {
-  const bool hide = Hides(GetCommandLineA());
+  GetCommandLineA();
   int count = 0;
-  CommandLineToArgvW(GetCommandLineW(), &count);
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  const bool hide = args != nullptr && count > 1 && args[1][0] == L'h';
   HWND main = FindWindowA(client::kMainClass, nullptr);
   EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), Classify, 0);
   for (int i = 0; i < g_count; ++i) ShowWindow(g_private[i], hide ? SW_HIDE : SW_RESTORE);
