@@ -101,3 +101,122 @@ pe_is_32bit() {
   machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' ')
   [ "$machine" = 014c ]
 }
+
+# The benchmarks' figures, from times in microseconds: the median, and a
+# line with the median, the fastest and the mean in milliseconds.
+median() {  # <microseconds>...
+  printf '%s\n' "$@" | sort -n |
+    awk '{ t[NR] = $1 } END { print (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2 }'
+}
+
+summary() {  # <label> <microseconds>...
+  local label=$1
+  shift
+  printf '%s\n' "$@" | sort -n | awk -v label="$label" -v median="$(median "$@")" '
+    { if (NR == 1) fastest = $1; sum += $1 }
+    END {
+      printf "  %-40s median %7.1f ms  fastest %7.1f ms  mean %7.1f ms\n",
+             label, median / 1000, fastest / 1000, sum / NR / 1000
+    }'
+}
+
+# The benchmarks' test bed: the X server, prefix and keeper of the end-to-end
+# tests in <bench dir>, stopped when the script ends, and the environment to
+# run the 64-bit Wine loader in. Sets reason (why 32-bit programs cannot run
+# here; empty when they can) and state (the bed's folder).
+start_bench_bed() {  # <bench dir>
+  local bench=$1 kind
+  reason=$(no_32bit_reason)
+  kind=$(bash tests/e2e/wine.sh kind)
+  state=$bench/$kind
+  # shellcheck disable=SC2064
+  trap "bash tests/e2e/wine.sh stop '$bench'" EXIT
+  step "starting the Wine test bed" "the lines above and the logs in $state"
+  bash tests/e2e/wine.sh start "$bench" build/windows-x86/tests/e2e/programs \
+    build/windows-x64/tests/e2e/programs >/dev/null
+  # shellcheck disable=SC1091
+  . "$state/env"
+  export DISPLAY WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINELOADER=$DOWTRANE_WINE64_LOADER
+}
+
+# The 64-bit test client of <bench dir>/scenario.txt, journalling into
+# <bench dir>/journal.txt; returns once its windows are made, failing after
+# <seconds>.
+start_bench_client() {  # <bench dir> <seconds>
+  local bench=$1 seconds=$2
+  rm -f "$bench/map.txt" "$bench/journal.txt"
+  winpath() { "$DOWTRANE_WINE64_LOADER" winepath -w "$1" 2>/dev/null; }
+  "$DOWTRANE_WINE64_LOADER" build/windows-x64/tests/e2e/programs/testclient.exe \
+    "$(winpath "$bench/scenario.txt")" "$(winpath "$bench/journal.txt")" \
+    "$(winpath "$bench/map.txt")" bench >"$bench/client.log" 2>&1 &
+  for _ in $(seq $((seconds * 10))); do [ -s "$bench/map.txt" ] && break; sleep 0.1; done
+  [ -s "$bench/map.txt" ] || fail "the test client did not start" "$bench/client.log"
+}
+
+# Times dowtrane.exe of each build (x86, x64; x86 only where 32-bit programs
+# run, see start_bench_bed) beside the minimal program that makes the same
+# calls: <warmups> untimed runs of each, then <runs> timed ones, alternating
+# the two. <run> is a function: <loader> <exe> -> the run's microseconds.
+# Prints each program's figures and the ratio of the medians; sets timed to
+# the runs made of each program, untimed ones included.
+compare_with_minimal() {  # <run> <runs> <warmups> <build folder> <minimal folder> <log>
+  local run=$1 runs=$2 warmups=$3 builds=$4 minimals=$5 log=$6 arch loader exe minimal
+  local ours least
+  timed=0
+  for arch in x86 x64; do
+    if [ $arch = x86 ] && [ -n "$reason" ]; then
+      echo "  x86: not measured: the 32-bit builds cannot run here ($reason)"
+      continue
+    fi
+    loader=$DOWTRANE_WINE64_LOADER
+    [ $arch = x64 ] || loader=$DOWTRANE_WINE32_LOADER
+    exe=$builds/windows-$arch/dowtrane.exe
+    minimal=$minimals/minimal-$arch.exe
+    [ -f "$exe" ] || fail "there is no $exe" "the build folder given"
+    step "timing $exe and $minimal" "$log"
+    for _ in $(seq "$warmups"); do
+      "$run" "$loader" "$exe" >/dev/null
+      "$run" "$loader" "$minimal" >/dev/null
+    done
+    ours=() least=()
+    for _ in $(seq "$runs"); do
+      ours+=("$("$run" "$loader" "$exe")")
+      least+=("$("$run" "$loader" "$minimal")")
+    done
+    timed=$((timed + warmups + runs))
+    summary "$exe" "${ours[@]}"
+    summary "$minimal" "${least[@]}"
+    awk -v a="$(median "${ours[@]}")" -v b="$(median "${least[@]}")" -v arch=$arch \
+      'BEGIN { printf "  %s: ratio of the medians, dowtrane.exe to minimal: %.3f\n", arch, a / b }'
+  done
+}
+
+# A benchmark's minimal program, for both builds: <dir>/minimal-x86.exe and
+# minimal-x64.exe, without runtime, entered at <entry>.
+build_minimal() {  # <source> <entry> <dir>
+  local arch compiler entry
+  for arch in x86 x64; do
+    step "building the minimal program for $arch" "the compiler's output above"
+    case $arch in
+      x86) compiler=i686-w64-mingw32-g++ entry=_$2 ;;
+      x64) compiler=x86_64-w64-mingw32-g++ entry=$2 ;;
+    esac
+    "$compiler" -std=c++20 -Os -Wall -Wextra -Werror -fno-exceptions \
+      -fno-asynchronous-unwind-tables -Isrc -nostdlib -mwindows -s -Wl,-e,"$entry" \
+      "$1" -lshell32 -luser32 -lkernel32 -o "$3/minimal-$arch.exe"
+  done
+}
+
+# What the benchmarks need first: the packages, and both Windows builds.
+install_and_build_windows() {
+  local preset
+  step "installing the packages (scripts/setup.sh)" "its output above"
+  bash scripts/setup.sh
+  for preset in windows-x86 windows-x64; do
+    step "configuring the $preset preset" "build/$preset/CMakeFiles/CMakeOutput.log"
+    cmake --preset "$preset" >/dev/null
+    step "building the $preset preset" "the compiler's output above"
+    cmake --build --preset "$preset" -j2 >/dev/null
+  done
+}

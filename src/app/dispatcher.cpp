@@ -11,14 +11,14 @@ namespace {
 // goes out within a few tens of milliseconds of the moment the delay allows.
 constexpr uint32_t kDelayPollMilliseconds = 10;
 
-// Waits until at least the given whole seconds have passed on the calendar
-// clock. The command goes out at the first reading at which the elapsed
-// whole seconds reach them; the wait sleeps between readings instead of
-// keeping a processor busy.
+// Waits until at least the given whole seconds have passed on the tick
+// count, which setting the system's time does not move. The command goes out
+// at the first reading at which the elapsed whole seconds reach them; the
+// wait sleeps between readings instead of keeping a processor busy.
 void WaitForExitDelay(int32_t seconds) {
-  const int64_t start = plat::CalendarSeconds();
+  const uint64_t start = plat::GetTickCount64() / 1000;
   for (;;) {
-    const double elapsed = static_cast<double>(plat::CalendarSeconds() - start);
+    const double elapsed = static_cast<double>(plat::GetTickCount64() / 1000 - start);
     if (!(seconds > elapsed)) return;
     plat::Sleep(kDelayPollMilliseconds);
   }
@@ -36,6 +36,7 @@ int Dispatch(const CommandRecord& record) {
   if (record.command == Command::LaunchWinamp) return LaunchWinamp();
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
+    if (record.command == Command::ListWindows) return TellListError(kMissingClient, kStatusDone);
     plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
@@ -43,7 +44,7 @@ int Dispatch(const CommandRecord& record) {
   int status = kStatusSent;
   if (record.command == Command::MenuCommand || record.command == Command::Exit) {
     // A client that is hung already is told at once, not after the delay.
-    if (record.delayed && plat::CheckNotHung(main) == plat::Reply::Answered)
+    if (record.delayed && plat::StopCallsIfHung(main) == plat::Reply::Answered)
       WaitForExitDelay(record.delaySeconds);
     plat::SendMessageBounded(main, plat::WM_COMMAND, record.menuId, 0);
   } else {

@@ -43,7 +43,7 @@ int LaunchWinamp() {
   if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
   if (player != nullptr) {
     // The player is another program: whether it answers changes nothing here.
-    plat::SendMessageBounded(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
+    plat::SendToOtherProgram(player, plat::WM_COMMAND, client::kPlayerCommand, 0);
     return kStatusSent;
   }
 

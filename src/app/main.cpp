@@ -5,4 +5,8 @@
 #include "app/command.h"
 #include "platform/platform.h"
 
-extern "C" [[noreturn]] void DowtraneEntry() { plat::ExitProcess(app::RunProcessCommandLine()); }
+extern "C" [[noreturn]] void DowtraneEntry() {
+  const int status = app::RunProcessCommandLine();
+  plat::EndCalls();
+  plat::ExitProcess(status);
+}

@@ -75,5 +75,8 @@ inline constexpr int kStatusUnknownContainer = 5;
 // The client did not answer: its thread was hung, or a call ran out of time
 // (after kNotResponding).
 inline constexpr int kStatusNotResponding = 6;
+// The list of windows could not be written whole to the standard output
+// (after kWriteFailed).
+inline constexpr int kStatusListCut = 7;
 
 }  // namespace app

@@ -27,8 +27,10 @@ const char* Message(char (&text)[ansi::kBufferSize], const char* start, const ch
 }
 
 // Shows the contact list when it is hidden; hides it and gives the
-// foreground to the window below it when it is shown. True when the main
-// window is to come to the foreground: the list was hidden, or there is none.
+// foreground to the window below it when it is shown. That window may be any
+// other program's: whether its thread answers says nothing of the client.
+// True when the main window is to come to the foreground: the list was
+// hidden, or there is none.
 bool ToggleContactList() {
   plat::Window list = inventory::g_clientWindows.contactListWindow;
   if (list == nullptr) return true;
@@ -37,7 +39,7 @@ bool ToggleContactList() {
   if (!plat::ShowWindowBounded(list, plat::SW_RESTORE)) return true;
   plat::SetForegroundIfAnswering(list);
   plat::ShowWindowBounded(list, plat::SW_HIDE);
-  plat::SetForegroundIfAnswering(plat::GetWindowBelow(list));
+  plat::SetOtherProgramForeground(plat::GetWindowBelow(list));
   return false;
 }
 
@@ -98,7 +100,7 @@ int WalkTarget(const CommandRecord& record, WindowNode* first) {
 
 int MultiIm(const CommandRecord& record, WindowNode* first) {
   // No question that a hung client could not act on.
-  if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
+  if (plat::StopCallsIfHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
     return kStatusDone;
   char text[ansi::kBufferSize];
   int answer = plat::MessageBoxA(Message(text, kMultiImStart, record.multiImTarget, kMultiImEnd),

@@ -57,19 +57,38 @@ void ShowInBox(const inventory::WindowNode* first) {
 
 }  // namespace
 
+int TellListError(const char* text, int status) {
+  if (!plat::StandardOutputIsFileOrPipe()) {
+    plat::MessageBoxA(text, kErrorCaption, plat::MB_ICONERROR);
+    return status;
+  }
+  char out[ansi::kBufferSize];
+  ansi::Builder b = ansi::Start(out, sizeof out);
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p == '\n') ansi::AppendChar(b, '\r');
+    ansi::AppendChar(b, *p);
+  }
+  ansi::Append(b, kLineEnd);
+  // Nothing else is left to say it with when this fails; the status still tells.
+  plat::WriteStandardError(out, b.length);
+  return status;
+}
+
 int ListWindows() {
   inventory::WindowNode* root = inventory::BuildInventory();
-  if (root == nullptr) return OutOfMemory();
+  // No box in a redirected run, for this either.
+  if (root == nullptr) return TellListError(kOutOfMemory, kStatusRefused);
+  int status = kStatusDone;
   if (plat::StandardOutputIsFileOrPipe()) {
     // Line by line, so that any number of windows is listed.
     bool written = true;
     app::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
-    if (!written) plat::MessageBoxA(kWriteFailed, kErrorCaption, plat::MB_ICONERROR);
+    if (!written) status = TellListError(kWriteFailed, kStatusListCut);
   } else {
     ShowInBox(root->next);
   }
   inventory::FreeWindowTree(root);
-  return kStatusDone;
+  return status;
 }
 
 }  // namespace app

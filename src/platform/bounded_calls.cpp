@@ -33,6 +33,9 @@ constexpr uint32_t kBusyMilliseconds = 30000;
 // the probe. A thread that handles the call within the first wait gets no
 // probe.
 constexpr uint32_t kSliceMilliseconds = 250;
+// The most a call to another program's window waits; none of it counts
+// against the run's allowances.
+constexpr uint32_t kOtherProgramMilliseconds = 5000;
 
 // Stops the calls; the call that stopped them answers 0.
 intptr_t Stopped(Reply why) {
@@ -48,10 +51,10 @@ intptr_t Call(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam
   helper::g_request = {window, message, wParam, lParam, 0};
   if (helper::IsHung(window) || !helper::Begin()) return Stopped(Reply::NotAnswering);
   for (;;) {
-    const uint64_t start = helper::Ticks();
+    const uint64_t start = GetTickCount64();
     if (helper::Await(kSliceMilliseconds)) return helper::g_request.result;
     const bool reading = helper::Probe(window, kSliceMilliseconds);
-    const uint32_t waited = static_cast<uint32_t>(helper::Ticks() - start);
+    const uint32_t waited = static_cast<uint32_t>(GetTickCount64() - start);
     if (reading) {
       if ((g_calls.busyMilliseconds += waited) >= kBusyMilliseconds) return Stopped(Reply::Busy);
     } else if ((g_calls.unansweredMilliseconds += waited) + 2 * kSliceMilliseconds >
@@ -77,14 +80,24 @@ void SetExtendedStyleBounded(Window window, uint32_t exStyle) {
   Call(window, helper::kSetExtendedStyle, exStyle, 0);
 }
 
-// Out of line: both callers share it.
-[[gnu::noinline]] Reply CheckNotHung(Window window) {
+Reply StopCallsIfHung(Window window) {
   if (g_calls.stopped == Reply::Answered && helper::IsHung(window)) Stopped(Reply::NotAnswering);
   return g_calls.stopped;
 }
 
 void SetForegroundIfAnswering(Window window) {
-  if (CheckNotHung(window) == Reply::Answered) SetForegroundWindow(window);
+  if (StopCallsIfHung(window) == Reply::Answered) SetForegroundWindow(window);
 }
+
+void SetOtherProgramForeground(Window window) {
+  if (g_calls.stopped == Reply::Answered) SetForegroundWindow(window);
+}
+
+void SendToOtherProgram(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (g_calls.stopped == Reply::Answered && window != nullptr)
+    SendMessageWithin(window, message, wParam, lParam, kOtherProgramMilliseconds);
+}
+
+void EndCalls() { helper::End(); }
 
 }  // namespace plat

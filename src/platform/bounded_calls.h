@@ -1,6 +1,6 @@
 // What the bounded calls of platform.h are built on, beside the plain calls:
-// a helper thread that makes one plain call, a probe of a window's thread,
-// the hung test and a clock. The Windows layer implements them over threads
+// a helper thread that makes the plain calls one after another, a probe of
+// a window's thread and the hung test. The Windows layer implements them over threads
 // of its own; the native tests over the fake window system and its clock.
 // And the run's records of the call in hand and of what the calls waited.
 #pragma once
@@ -17,6 +17,7 @@ namespace helper {
 // the other plain calls.
 inline constexpr uint32_t kShowWindow = 0x10000;        // ShowWindow(window, wParam)
 inline constexpr uint32_t kSetExtendedStyle = 0x10001;  // SetExtendedStyle(window, wParam)
+inline constexpr uint32_t kEnd = 0x10002;               // the helper thread ends (End)
 
 // The call handed to the helper thread last. One record for the process,
 // not on a caller's stack: a call the run stopped waiting for may still
@@ -34,19 +35,24 @@ extern Request g_request;
 // what the helper thread does.
 void Run();
 
-// Starts a helper thread that runs Run(); false when none starts (nothing
-// was sent then).
+// Hands g_request to the helper thread, which runs Run() for it; the thread
+// is started with the run's first call and makes every later one. False
+// when it cannot be started (nothing was sent then).
 bool Begin();
 
-// Waits up to milliseconds for the helper thread to end: true once it has.
+// Waits up to milliseconds for the helper thread to finish the call in
+// hand: true once it has.
 bool Await(uint32_t milliseconds);
+
+// Ends the helper thread and closes its handles when its last call has
+// returned (Await said so); otherwise leaves them to the process's end.
+void End();
 
 // SendMessageTimeoutA(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):
 // true when the window's thread handled it in time.
 bool Probe(Window window, uint32_t milliseconds);
 
-bool IsHung(Window window);  // IsHungAppWindow
-uint64_t Ticks();            // milliseconds on the system clock, as CalendarSeconds reads it
+bool IsHung(Window window);  // IsHungAppWindow: asks only
 
 }  // namespace helper
 

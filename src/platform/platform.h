@@ -93,11 +93,27 @@ Reply CallsReply();
 intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 bool ShowWindowBounded(Window window, int command);  // true when the window was visible before
 void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLongA(GWL_EXSTYLE)
-// SetForegroundWindow does not wait, but it is not made for a thread that is
-// hung (NotAnswering) or once the calls have stopped.
+// Sends nothing. When the window's thread is hung (IsHungAppWindow), stops
+// every later call (NotAnswering), as a call that found it hung would.
+// Returns CallsReply(). For the client's windows only.
+Reply StopCallsIfHung(Window window);
+// SetForegroundWindow does not wait. For a window of the client: not made
+// once the calls have stopped, and when its thread is hung the calls stop
+// (StopCallsIfHung) instead.
 void SetForegroundIfAnswering(Window window);
-// Sends nothing: NotAnswering, as for a call, when the window's thread is hung.
-Reply CheckNotHung(Window window);
+// The calls to a window of another program (the window below the contact
+// list, the player's): made while the calls go on, and whatever that
+// program's thread does they never change CallsReply(). SetForegroundWindow
+// as it is; the message through SendMessageTimeoutA (SMTO_ABORTIFHUNG) on
+// the run's own thread, which waits at most 5 s for it, and not at all for
+// a thread that is hung; its result is not returned.
+void SetOtherProgramForeground(Window window);
+void SendToOtherProgram(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Ends the helper thread of the bounded calls and closes its handles, once
+// its last call has returned; one that still holds a call (the calls have
+// stopped) is left to the end of the process, which follows. The run's last
+// call of this layer.
+void EndCalls();
 
 // shell32
 // ShellExecuteA with no owner window, no verb and no directory (the current
@@ -124,9 +140,10 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
 // True when the process's standard output is a file or a pipe (it was
 // redirected); false for a console, or when there is none.
 bool StandardOutputIsFileOrPipe();
-// Writes the bytes to standard output as they are; false when not all of
-// them could be written.
+// Write the bytes to standard output, or standard error, as they are; false
+// when not all of them could be written.
 bool WriteStandardOutput(const char* bytes, size_t count);
+bool WriteStandardError(const char* bytes, size_t count);
 // The full path of the program's own file. Returns its length, or 0 (with
 // buffer[0] zero) when it cannot be read or does not fit in capacity - 1.
 size_t ProgramPath(char* buffer, size_t capacity);
@@ -140,7 +157,9 @@ void* AllocateZeroed(size_t size);  // null when memory runs out
 void Release(void* block);          // null is allowed
 [[noreturn]] void ExitProcess(int status);
 const char* ProcessCommandLineA();  // GetCommandLineA: the process's 8-bit command line
-int64_t CalendarSeconds();          // calendar time in whole seconds
+// Milliseconds since the system started: setting the system's time, by
+// hand or by synchronisation, does not move it.
+uint64_t GetTickCount64();
 void Sleep(uint32_t milliseconds);
 
 }  // namespace plat

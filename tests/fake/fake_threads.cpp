@@ -2,10 +2,12 @@
 // call is made at once, on the test's thread; how long it takes to return,
 // and whether the window's thread answers probes meanwhile, follow the
 // threads' behaviours set by HangThread and Stall, on the fake clock.
+#include <algorithm>
 #include <set>
 
 #include "fake_windows.h"
 #include "platform/bounded_calls.h"
+#include "platform/plain_calls.h"
 
 namespace fake {
 namespace {
@@ -140,6 +142,23 @@ bool IsHung(Window window) {
          fake::Now() - T().pending.stalledSince >= fake::kHungAfterMilliseconds;
 }
 
-uint64_t Ticks() { return static_cast<uint64_t>(fake::ClockMilliseconds()); }
+void End() { T().pending.active = false; }
 
 }  // namespace plat::helper
+
+namespace plat {
+
+// Made at once on the test's thread, as the run's own thread makes it: a
+// hung thread gets nothing; a stalling one handles the call and the run
+// waits for it, up to milliseconds.
+void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                       uint32_t milliseconds) {
+  if (fake::T().hung.count(GetWindowThreadId(window)) != 0) return;
+  const size_t before = fake::Journal().size();
+  SendMessageA(window, message, wParam, lParam);
+  if (fake::Journal().size() == before) return;
+  if (const fake::StallRule* rule = fake::RuleFor(window, fake::Journal()[before]))
+    fake::SetClockMilliseconds(fake::Now() + std::min<int64_t>(rule->milliseconds, milliseconds));
+}
+
+}  // namespace plat

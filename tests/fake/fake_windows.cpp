@@ -51,7 +51,8 @@ struct State {
   std::vector<plat::WideChar*> wideVector;
   bool splitFails = false;
   CodePage codePage = CodePage::Latin1;
-  int64_t clockMs = 0;
+  int64_t clockMs = 0;           // the tick count
+  int64_t calendarOffsetMs = 0;  // the calendar clock, less the tick count
   int readings = 0;
   int allocationsLeft = -1;
   std::unordered_set<void*> blocks;  // allocated by the program, not yet released
@@ -68,6 +69,7 @@ struct State {
   int exitStatus = 0;
   Output output = Output::None;
   std::string written;
+  std::string errors;  // standard error
   size_t outputLimit = SIZE_MAX;
   std::string programPath;
   std::set<std::string> files;
@@ -231,10 +233,12 @@ void Reset() {
   s.wideVector.clear();
   s.splitFails = false;
   s.clockMs = 0;
+  s.calendarOffsetMs = 0;
   s.readings = 0;
   s.allocationsLeft = -1;
   s.output = Output::None;
   s.written.clear();
+  s.errors.clear();
   s.outputLimit = SIZE_MAX;
   s.programPath.clear();
   s.files.clear();
@@ -341,6 +345,8 @@ void UseCodePage(CodePage page) { S().codePage = page; }
 void SetClockMilliseconds(int64_t ms) { S().clockMs = ms; }
 int64_t ClockMilliseconds() { return S().clockMs; }
 int ClockReadings() { return S().readings; }
+void JumpCalendarClock(int64_t ms) { S().calendarOffsetMs += ms; }
+int64_t CalendarMilliseconds() { return S().clockMs + S().calendarOffsetMs; }
 
 bool LookUpRegistry(const std::string& key, uint32_t* type, std::string* bytes) {
   auto found = S().registry.find(key);
@@ -351,7 +357,9 @@ bool LookUpRegistry(const std::string& key, uint32_t* type, std::string* bytes) 
 }
 
 void SetStandardOutput(Output kind) { S().output = kind; }
+Output CurrentStandardOutput() { return S().output; }
 std::string& StandardOutput() { return S().written; }
+std::string& StandardError() { return S().errors; }
 void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
 void SetProgramPath(const std::string& path) { S().programPath = path; }
 void AddFile(const std::string& path) { S().files.insert(path); }
@@ -662,6 +670,12 @@ bool WriteStandardOutput(const char* bytes, size_t count) {
   return count <= room;
 }
 
+bool WriteStandardError(const char* bytes, size_t count) {
+  Hook("WriteStandardError");
+  fake::S().errors.append(bytes, count);
+  return true;
+}
+
 size_t ProgramPath(char* buffer, size_t capacity) {
   Hook("ProgramPath");
   const std::string& path = fake::S().programPath;
@@ -690,10 +704,10 @@ size_t FittingPrefix(const char* text, size_t limit) {
   return length;
 }
 
-int64_t CalendarSeconds() {
-  Hook("CalendarSeconds");
+uint64_t GetTickCount64() {
+  Hook("GetTickCount64");
   ++fake::S().readings;
-  return fake::S().clockMs / 1000;
+  return static_cast<uint64_t>(fake::S().clockMs);
 }
 
 void Sleep(uint32_t milliseconds) {

@@ -129,17 +129,25 @@ std::vector<std::u16string> SplitCommandLine(const std::u16string& line);
 enum class CodePage { Latin1, DoubleByte };
 void UseCodePage(CodePage page);
 
-// The clock, in milliseconds; Sleep moves it on.
+// The tick count (GetTickCount64), in milliseconds; Sleep and the waits of
+// the bounded calls move it on, and nothing moves it back.
 void SetClockMilliseconds(int64_t ms);
 int64_t ClockMilliseconds();
-int ClockReadings();
+int ClockReadings();  // of the tick count
+// The calendar clock: the tick count plus an offset that starts at 0 and
+// that setting the system's time (by hand, or by synchronisation) moves, by
+// ms forward or, negative, back. No call of the platform layer reads it.
+void JumpCalendarClock(int64_t ms);
+int64_t CalendarMilliseconds();
 
 // Standard output: none (the default), a console, a file or a pipe; what
 // the program wrote to it; writes fail once this many bytes are written.
 enum class Output { None, Console, File, Pipe };
 void SetStandardOutput(Output kind);
+Output CurrentStandardOutput();
 std::string& StandardOutput();
 void FailOutputAfter(size_t bytes);
+std::string& StandardError();  // every write to it succeeds
 
 // The program's own path ("" when it cannot be read) and the files that
 // exist, by the path the program asks with.

@@ -7,7 +7,8 @@
 //     name fits the program's buffers;
 //   - nothing acts on a window of a thread other than the client's, except
 //     the player's command in WINAMP and the foreground handed to the window
-//     below the contact list in TOGGLEBUDDY.
+//     below the contact list in TOGGLEBUDDY;
+//   - a /windows run whose standard output is a file or a pipe shows no box.
 // A broken rule is reported on stderr and aborts, which libFuzzer records as
 // a crash with its input.
 //
@@ -20,7 +21,7 @@
 //                  the code page; the wide elements are its split.
 //   flags          bit 0: the wide split fails; bit 1: double-byte code page
 //   oom            0: memory never runs out; n: allocations fail after n - 1
-//   clock          word: the calendar clock's start in milliseconds
+//   clock          word: the tick count's start in milliseconds
 //   answers        count (low two bits), then one byte per message box in
 //                  order: 0 OK, 1 Cancel, 2 no answer (0), else the byte
 //   registry       the client's uninstall value, then the player's:
@@ -52,8 +53,12 @@
 // a byte (modulo 8) and its operands: 0 retitle (window, text), 1 close
 // (window), 2 open a top-level window (thread, class, title, style), 3 open
 // a child (window, class, title, style), 4 open the send dialog on the
-// client's thread, 5 show or hide (window, style), 6 move the calendar clock
-// (signed 32-bit seconds), 7 nothing.
+// client's thread, 5 show or hide (window, style), 6 set the calendar clock
+// forward or back (signed 32-bit seconds), 7 a thread (a byte: modulo 4, 0
+// nothing; 1 a thread (thread) hangs from then on; 2 or 3 a window (window)
+// stalls in each call whose journal line begins with what (a byte, modulo
+// kStallWhats) for milliseconds (word, times 2), reading its queue meanwhile
+// when 3: a late answer, a busy thread or one that does not answer).
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -84,8 +89,8 @@ constexpr char kWindowListCaption[] = "Dowtrane - Windows";
 constexpr size_t kWindowListBoxSize = 41 * app::kListingLineSize;
 constexpr char kHelpFile[] = "dowtrane.txt";
 // The exit delay sleeps until its seconds have passed; every this many naps
-// the calendar is set forward (by kClockLeap, more than any delay and than
-// all the events can set it back), so that every delay comes to an end.
+// the tick count leaps forward (by kClockLeap, more than any delay), as if
+// the machine had slept, so that every delay comes to an end.
 constexpr unsigned kSleepsBeforeLeap = 1000;
 constexpr int64_t kClockLeapMilliseconds = (int64_t{1} << 33) * 1000;
 
@@ -106,6 +111,11 @@ const std::string kNamed[] = {
 constexpr size_t kNamedTexts = sizeof kNamed / sizeof kNamed[0];
 constexpr uint8_t kLiteralEscape = 31;
 
+// What a stalling window stalls in: the start of a journal line after its
+// label (fake_windows.h, Stall); "" is every call.
+const char* const kStallWhats[] = {"", "command", "char", "lbutton", "show", "exstyle"};
+constexpr size_t kStallWhatCount = sizeof kStallWhats / sizeof kStallWhats[0];
+
 const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandString,
                                    plat::kRegistryString, 7 /* multi-string */,
                                    4 /* 32-bit number */, 3 /* binary */, 0 /* none */};
@@ -115,7 +125,7 @@ const char* const kCalls[] = {
     nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExA",
     "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
     "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
-    "GetWindowBelow",  "AllocateZeroed",   "CalendarSeconds", "FindWindowA",
+    "GetWindowBelow",  "AllocateZeroed",   "GetTickCount64",  "FindWindowA",
     "IsIconic",        "WriteStandardOutput", "Sleep",
 };
 constexpr size_t kCallKinds = sizeof kCalls / sizeof kCalls[0];
@@ -156,6 +166,9 @@ struct Action {
   std::string className, title;
   uint8_t style = 0;
   int64_t seconds = 0;
+  uint8_t threadKind = 0;  // kind 7
+  uint8_t what = 0;
+  int64_t milliseconds = 0;
 };
 
 struct Behaviour {
@@ -217,6 +230,16 @@ Action ReadAction(Reader& in) {
       a.seconds = static_cast<int32_t>(low | static_cast<uint32_t>(in.Word()) << 16);
       break;
     }
+    case 7:
+      a.threadKind = in.Byte() % 4;
+      if (a.threadKind == 1) {
+        a.thread = in.Thread();
+      } else if (a.threadKind >= 2) {
+        a.window = in.Byte();
+        a.what = static_cast<uint8_t>(in.Byte() % kStallWhatCount);
+        a.milliseconds = 2 * static_cast<int64_t>(in.Word());
+      }
+      break;
     default: break;
   }
   return a;
@@ -281,7 +304,12 @@ void Perform(const Action& a) {
       break;
     }
     case 5: fake::SetVisible(Pick(a.window), (a.style & 1) == 0); break;
-    case 6: fake::SetClockMilliseconds(fake::ClockMilliseconds() + a.seconds * 1000); break;
+    case 6: fake::JumpCalendarClock(a.seconds * 1000); break;
+    case 7:
+      if (a.threadKind == 1) fake::HangThread(a.thread);
+      if (a.threadKind >= 2 && Pick(a.window) != nullptr)
+        fake::Stall(Pick(a.window), kStallWhats[a.what], a.milliseconds, a.threadKind == 3);
+      break;
     default: break;
   }
 }
@@ -476,7 +504,11 @@ void Decode(const uint8_t* data, size_t size) {
 
 // The process, as the program's entry runs it: the tail of the 8-bit command
 // line, copied into the entry's buffer, then the program's own entry.
-int Process(void*) { return app::RunProcessCommandLine(); }
+int Process(void*) {
+  const int status = app::RunProcessCommandLine();
+  plat::EndCalls();
+  return status;
+}
 
 bool StartsWithFolded(const char* text, const char* word) {
   for (size_t i = 0; word[i] != '\0'; ++i) {
@@ -535,6 +567,10 @@ void Check(int status, bool exited) {
       Broken("a line of " + std::to_string(end - start) + " bytes on standard output");
     start = end + 2;
   }
+  const fake::Output out = fake::CurrentStandardOutput();
+  if ((out == fake::Output::File || out == fake::Output::Pipe) &&
+      ansi::EqualsIgnoreCase(CommandWord().c_str(), "/windows") && !fake::Boxes().empty())
+    Broken("/windows into a file or a pipe showed a box");
   for (const fake::Started& started : fake::StartedPrograms())
     if (started.file.size() >= ansi::kBufferSize || started.parameters.size() >= ansi::kBufferSize)
       Broken("a started program name of " + std::to_string(started.file.size()) + " bytes");

@@ -96,6 +96,31 @@ CLIENT = b"".join([
     top("x", "Elsewhere", 2),                 # 20 thread 3
 ] + [behaviour(w, 1 | 4, 0, OPEN_SEND_DIALOG) for w in (4, 9, 10, 11, 12)])
 
+# Events (fuzz_entry.cpp, record 3) and their actions: kind 6 sets the
+# calendar clock, kind 7 hangs a thread or has a window stall.
+TICKS = 14  # kCalls: GetTickCount64
+
+
+def event(call, nth, action):
+    return bytes([3, call, nth]) + action
+
+
+def jump(seconds):
+    return bytes([6]) + (seconds & 0xFFFFFFFF).to_bytes(4, "little")
+
+
+def hang(thread_byte):
+    return bytes([7, 1, thread_byte])
+
+
+STALL_WHATS = ["", "command", "char", "lbutton", "show", "exstyle"]
+
+
+def stall(window, what, ms, reading=False):
+    return bytes([7, 3 if reading else 2, window, STALL_WHATS.index(what)]) + \
+        (ms // 2).to_bytes(2, "little")
+
+
 NAME = "dowtrane.exe "
 ACTIONS = ["show", "restore", "hide", "minimize", "clickthrough", "timestamp", "trans",
            "attach", "multiim"]
@@ -176,6 +201,19 @@ def main():
     seeds.append(seed(NAME + "/?", b"", program="C:\\Tools,x\\dowtrane.exe"))
     seeds.append(seed(NAME + "/?", b"", program="C:\\" + "p" * 395 + "\\dowtrane.exe"))
     seeds.append(seed("dowtrane.exe", b"", program=""))
+    # Threads that hang or stall (late answers, busy, not answering) and
+    # calendar jumps, at the first call or at a reading of the tick count.
+    for line, scene in (("top", event(0, 1, hang(0))),
+                        ("togglebuddy", event(0, 1, hang(2))),
+                        ("winamp", event(0, 1, stall(19, "command", 25000, True))),
+                        ("winamp", event(0, 1, hang(1))),
+                        ("hide all", event(0, 1, stall(3, "show", 25000))),
+                        ("timestamp all on", event(0, 1, stall(5, "command", 2000))),
+                        ("dock left", event(0, 1, stall(2, "", 1500, True))),
+                        ("exit 3", event(TICKS, 2, jump(-3600)) + event(TICKS, 5, jump(7200))),
+                        ("hide all", event(TICKS, 1, jump(-86400)) +
+                         event(0, 1, stall(0, "show", 3000)))):
+        seeds.append(seed(NAME + line, CLIENT + scene))
     for s in seeds:
         name = hashlib.sha1(s).hexdigest()
         with open(os.path.join(out, name), "wb") as f:

@@ -290,6 +290,90 @@ TEST_F(Unanswered, LateAnswersAreKeptExactly) {
   EXPECT_TRUE(boxes_.empty());
 }
 
+// The windows of other programs are not the client's: a hung or stalling
+// one neither says that the client is not responding nor holds the run
+// longer than the bound of a call to another program (5 s).
+TEST_F(Unanswered, OtherProgramsWindowsDecideNothingAboutTheClient) {
+  struct Case {
+    const char* tail;
+    bool hung;        // else it stalls 25 s in the call
+    bool reading;     // while it stalls
+    int status;
+    Lines sent;
+    int64_t took;
+  } cases[] = {
+      // The window just below the contact list is another program's.
+      {"togglebuddy", true, false, 0, {"list foreground", "list hidden", "other foreground"}, 0},
+      {"winamp", true, false, 1, {"main command 40026"}, 0},
+      {"winamp", false, false, 1, {"main command 40026", "player command 40001"}, 5000},
+      {"winamp", false, true, 1, {"main command 40026", "player command 40001"}, 5000},
+  };
+  for (const Case& c : cases) {
+    fake::Reset();
+    plat::Window list = fake::Top("list", "x", "Buddies");
+    fake::Child(list, "holder", "iconholder");
+    fake::Top("other", "x", "Editor", 3);
+    fake::Top("main", "quenvale", "Quenvale");
+    plat::Window player = fake::Top("player", "Winamp v1.x", "Winamp", 3);
+    if (c.hung)
+      fake::HangThread(3);
+    else
+      fake::Stall(player, "command", 25000, c.reading);
+    EXPECT_EQ(Run(c.tail), c.status) << c.tail;
+    EXPECT_EQ(fake::Journal(), c.sent) << c.tail;
+    EXPECT_EQ(boxes_, Lines{}) << c.tail;
+    EXPECT_EQ(took_, c.took) << c.tail;
+  }
+}
+
+// Setting the system's time while a call or the exit delay waits changes
+// nothing: the waits are measured on the tick count.
+TEST_F(Unanswered, SettingTheClockDuringAWaitChangesNothing) {
+  struct Case {
+    const char* tail;
+    const char* stalls;  // "" for none
+    const char* what;
+    int64_t milliseconds;
+    bool reading;
+  } cases[] = {
+      {"exit 2", "", "", 0, false},                          // the exit delay
+      {"timestamp all on", "w-private", "command 40024", 2000, false},  // a late answer
+      {"top", "main", "command 1000", 12000, true},          // busy
+      {"top", "main", "command 1000", 25000, false},         // not responding
+  };
+  constexpr int64_t kHours = 3 * 3600 * 1000;
+  for (const Case& c : cases) {
+    struct Outcome {
+      int status;
+      Lines sent;
+      std::vector<int64_t> times;
+      Lines boxes;
+    } outcomes[3];
+    for (int jump = 0; jump < 3; ++jump) {  // none, forward, back
+      SetUp();
+      fake::SetClockMilliseconds(50000);
+      for (plat::Window w : {workPrivate_, main_})
+        if (fake::Label(w) == c.stalls) fake::Stall(w, c.what, c.milliseconds, c.reading);
+      if (jump != 0)
+        fake::SetCallHook([jump](const char* call) {
+          if (std::string(call) == "GetTickCount64" || std::string(call) == "Sleep")
+            fake::JumpCalendarClock(jump == 1 ? kHours : -kHours);
+        });
+      const int status = Run(c.tail);
+      outcomes[jump] = {status, fake::Journal(), fake::JournalTimes(), boxes_};
+      if (jump != 0) {
+        EXPECT_NE(fake::CalendarMilliseconds(), fake::ClockMilliseconds()) << c.tail;
+      }
+    }
+    for (int jump = 1; jump < 3; ++jump) {
+      EXPECT_EQ(outcomes[jump].status, outcomes[0].status) << c.tail << " " << jump;
+      EXPECT_EQ(outcomes[jump].sent, outcomes[0].sent) << c.tail << " " << jump;
+      EXPECT_EQ(outcomes[jump].times, outcomes[0].times) << c.tail << " " << jump;
+      EXPECT_EQ(outcomes[jump].boxes, outcomes[0].boxes) << c.tail << " " << jump;
+    }
+  }
+}
+
 // A prompt client gets the same calls as ever, and no probe.
 TEST_F(Unanswered, APromptClientIsNeverProbed) {
   for (const char* tail : {"top", "hide all", "clickthrough all", "multiim all", "togglebuddy",

@@ -271,31 +271,54 @@ TEST_F(WindowList, OnlyAFileOrAPipeTakesTheList) {
   EXPECT_EQ(fake::StandardOutput(), "");
 }
 
-TEST_F(WindowList, AFailedWriteStopsTheListAndSaysSo) {
+// A script reads the status and standard error; a box would stop it until
+// someone clicks it.
+TEST_F(WindowList, AFailedWriteStopsTheListAndEndsWithItsOwnStatus) {
   for (int i = 0; i < 10; ++i) Top("w" + std::to_string(i), "Notes");
-  fake::SetStandardOutput(fake::Output::Pipe);
-  fake::FailOutputAfter(100);
-  EXPECT_EQ(RunTail("/windows"), 0);
-  EXPECT_EQ(fake::StandardOutput().size(), 100u);
-  ASSERT_EQ(fake::Boxes().size(), 1u);
-  EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
-  EXPECT_EQ(fake::Boxes()[0].text, "Can't write the list of windows to the standard output");
-  EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONERROR);
+  for (fake::Output kind : {fake::Output::File, fake::Output::Pipe}) {
+    fake::SetStandardOutput(kind);
+    fake::StandardOutput().clear();
+    fake::StandardError().clear();
+    fake::FailOutputAfter(100);
+    EXPECT_EQ(RunTail("/windows"), 7);
+    EXPECT_EQ(fake::StandardOutput().size(), 100u);
+    EXPECT_TRUE(fake::Boxes().empty());
+    EXPECT_EQ(fake::StandardError(), "Can't write the list of windows to the standard output\r\n");
+  }
 }
 
 TEST_F(WindowList, WithoutTheClientTheUsualMessageAndNoOutput) {
   fake::Destroy(main_);
   Top("notes", "Notes");
-  for (fake::Output kind : {fake::Output::None, fake::Output::File}) {
+  const char kMissing[] = "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
+  struct Row {
+    fake::Output kind;
+    bool box;  // else standard error, with Windows line ends
+  } rows[] = {{fake::Output::None, true},
+              {fake::Output::Console, true},
+              {fake::Output::File, false},
+              {fake::Output::Pipe, false}};
+  for (const Row& row : rows) {
     fake::Boxes().clear();
-    fake::SetStandardOutput(kind);
+    fake::StandardError().clear();
+    fake::SetStandardOutput(row.kind);
     EXPECT_EQ(RunTail("/windows"), 0);
-    ASSERT_EQ(fake::Boxes().size(), 1u);
-    EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
-    EXPECT_EQ(fake::Boxes()[0].text,
-              "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale");
     EXPECT_EQ(fake::StandardOutput(), "");
+    if (row.box) {
+      ASSERT_EQ(fake::Boxes().size(), 1u);
+      EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
+      EXPECT_EQ(fake::Boxes()[0].text, kMissing);
+      EXPECT_EQ(fake::StandardError(), "");
+    } else {
+      EXPECT_TRUE(fake::Boxes().empty());
+      EXPECT_EQ(fake::StandardError(),
+                "Can't find Quenvale window\r\n\r\nUse 'Dowtrane launch' to start Quenvale\r\n");
+    }
   }
+  // Other commands without the client keep their box.
+  fake::Boxes().clear();
+  EXPECT_EQ(RunTail("top"), 0);
+  EXPECT_EQ(fake::Boxes().size(), 1u);
 }
 
 TEST_F(WindowList, TheWholeWordInAnyCaseAndNothingElse) {

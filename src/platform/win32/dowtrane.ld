@@ -1,7 +1,7 @@
 /* The layout of dowtrane.exe, in place of the linker's own script (which it
    follows otherwise). Each section is padded to 512 bytes in the file, so
-   fewer sections make a smaller program: code and constants share the one
-   read-only .text section. */
+   fewer sections make a smaller program: code, constants and the import
+   tables share the one read-only .text section. */
 SECTIONS
 {
   . = SIZEOF_HEADERS;
@@ -19,26 +19,30 @@ SECTIONS
     KEEP (*(.ctors)) KEEP (*(.ctor)) KEEP (*(SORT_BY_NAME(.ctors.*)))
     KEEP (*(.dtors)) KEEP (*(.dtor)) KEEP (*(SORT_BY_NAME(.dtors.*)))
     dowtrane_constructors_end = .;
+    /* The import tables, in the read-only section as well: the loader finds
+       them through the header's directories, not by a section's name, and
+       makes the address table writable while it fills it in. The linker
+       sets those directories from the symbols named after the parts (the
+       import directory from .idata$2 to .idata$4, the address table from
+       .idata$5 to .idata$6); the parts keep the order of its own script. */
+    . = ALIGN(4);
+    ".idata$2" = ABSOLUTE(.) - __image_base__;
+    KEEP (SORT(*)(.idata$2))
+    KEEP (SORT(*)(.idata$3))
+    LONG (0); LONG (0); LONG (0); LONG (0); LONG (0);
+    . = ALIGN(8);
+    ".idata$4" = ABSOLUTE(.) - __image_base__;
+    KEEP (SORT(*)(.idata$4))
+    ".idata$5" = ABSOLUTE(.) - __image_base__;
+    KEEP (SORT(*)(.idata$5))
+    ".idata$6" = ABSOLUTE(.) - __image_base__;
+    KEEP (SORT(*)(.idata$6))
+    KEEP (SORT(*)(.idata$7))
   }
   .data BLOCK(__section_alignment__) : { *(.data) *(.data2) *(SORT(.data$*)) }
   .pdata BLOCK(__section_alignment__) : { KEEP (*(.pdata*)) }
   .xdata BLOCK(__section_alignment__) : { KEEP (*(.xdata*)) }
   .bss BLOCK(__section_alignment__) : { *(.bss) *(COMMON) }
-  /* The loader finds the import tables by this section; its parts keep the
-     order of the linker's own script. */
-  .idata BLOCK(__section_alignment__) :
-  {
-    KEEP (SORT(*)(.idata$2))
-    KEEP (SORT(*)(.idata$3))
-    LONG (0); LONG (0); LONG (0); LONG (0); LONG (0);
-    . = ALIGN(8);
-    KEEP (SORT(*)(.idata$4))
-    __IAT_start__ = .;
-    KEEP (SORT(*)(.idata$5))
-    __IAT_end__ = .;
-    KEEP (SORT(*)(.idata$6))
-    KEEP (SORT(*)(.idata$7))
-  }
   .rsrc BLOCK(__section_alignment__) : SUBALIGN(4) { KEEP (*(.rsrc)) KEEP (*(.rsrc$*)) }
   .reloc BLOCK(__section_alignment__) : { *(.reloc) }
   /* DWARF unwind tables come with libgcc's helpers (__udivdi3 on i686) and

@@ -24,14 +24,33 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
   return t->proc(Own(window), t->context) != 0 ? TRUE : FALSE;
 }
 
-// The helper of the bounded calls: a thread for each call, which makes the
-// plain call and ends. Its handle stays open until the process ends (one
-// per call).
-HANDLE g_helperThread;
+// The helper of the bounded calls: one thread for the run, started with the
+// first call, which it makes at once; each later call is handed to it
+// through callReady, and callDone tells that the call in hand has returned.
+// Both events reset themselves when a wait takes them.
+struct Helper {
+  HANDLE thread;
+  HANDLE callReady;
+  HANDLE callDone;
+  bool idle;  // its last call has returned: it waits for the next one
+};
+Helper g_helper;
 
 DWORD WINAPI HelperThread(LPVOID) {
-  helper::Run();
-  return 0;
+  for (;;) {
+    helper::Run();
+    ::SetEvent(g_helper.callDone);
+    ::WaitForSingleObject(g_helper.callReady, INFINITE);
+    if (helper::g_request.message == helper::kEnd) return 0;
+  }
+}
+
+// SendMessageTimeoutA with SMTO_ABORTIFHUNG; true when the thread handled
+// the message in time.
+bool SendWithin(Window window, UINT message, WPARAM wParam, LPARAM lParam, uint32_t milliseconds) {
+  DWORD_PTR ignored;
+  return ::SendMessageTimeoutA(Native(window), message, wParam, lParam,
+                               SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds, &ignored) != 0;
 }
 
 }  // namespace
@@ -39,31 +58,40 @@ DWORD WINAPI HelperThread(LPVOID) {
 namespace helper {
 
 bool Begin() {
-  g_helperThread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
-  return g_helperThread != nullptr;
+  g_helper.idle = false;
+  if (g_helper.thread != nullptr) return ::SetEvent(g_helper.callReady) != 0;
+  g_helper.callReady = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  g_helper.callDone = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (g_helper.callReady == nullptr || g_helper.callDone == nullptr) return false;
+  g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+  return g_helper.thread != nullptr;
 }
 
 bool Await(uint32_t milliseconds) {
-  return ::WaitForSingleObject(g_helperThread, milliseconds) == WAIT_OBJECT_0;
+  g_helper.idle = ::WaitForSingleObject(g_helper.callDone, milliseconds) == WAIT_OBJECT_0;
+  return g_helper.idle;
 }
 
-bool Probe(Window window, uint32_t milliseconds) {
-  DWORD_PTR ignored;
-  return ::SendMessageTimeoutA(Native(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               milliseconds, &ignored) != 0;
+// A helper that still holds a call may yet use its events: they stay open
+// until the process ends, as the thread does.
+void End() {
+  if (g_helper.thread != nullptr) {
+    if (!g_helper.idle) return;
+    g_request.message = kEnd;
+    ::SetEvent(g_helper.callReady);
+    // An idle thread ends at once; should it not, the process's end ends it.
+    if (::WaitForSingleObject(g_helper.thread, 1000) != WAIT_OBJECT_0) return;
+    ::CloseHandle(g_helper.thread);
+  }
+  // Events made for a thread that could not be started are closed too.
+  if (g_helper.callReady != nullptr) ::CloseHandle(g_helper.callReady);
+  if (g_helper.callDone != nullptr) ::CloseHandle(g_helper.callDone);
+  g_helper = Helper{};
 }
+
+bool Probe(Window window, uint32_t milliseconds) { return SendWithin(window, WM_NULL, 0, 0, milliseconds); }
 
 bool IsHung(Window window) { return ::IsHungAppWindow(Native(window)) != FALSE; }
-
-// The system clock may be set meanwhile; each wait stays bounded all the same.
-uint64_t Ticks() {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t;
-  t.LowPart = now.dwLowDateTime;
-  t.HighPart = now.dwHighDateTime;
-  return t.QuadPart / 10000u;
-}
 
 }  // namespace helper
 
@@ -135,6 +163,11 @@ bool IsIconic(Window window) { return (::GetWindowLongA(Native(window), GWL_STYL
 
 void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
 
+void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                       uint32_t milliseconds) {
+  SendWithin(window, message, wParam, lParam, milliseconds);
+}
+
 Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
 
 int MessageBoxA(const char* text, const char* caption, unsigned type) {
@@ -191,9 +224,7 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   DWORD size = capacity > 0xffffffffu ? 0xffffffffu : static_cast<DWORD>(capacity);
   LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
-  // The key stays open: the launchers read one value, start a program and
-  // end, and the end of the process closes it (one import fewer, within the
-  // size limit).
+  ::RegCloseKey(key);
   if (status == ERROR_MORE_DATA) {
     buffer[0] = '\0';
     return RegistryRead::TooLarge;
@@ -224,8 +255,10 @@ bool StandardOutputIsFileOrPipe() {
   return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
-bool WriteStandardOutput(const char* bytes, size_t count) {
-  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+namespace {
+
+bool WriteAll(DWORD which, const char* bytes, size_t count) {
+  HANDLE out = ::GetStdHandle(which);
   // WriteFile may write less than asked to a pipe; go on until all is out.
   while (count > 0) {
     const DWORD chunk = count > 0x10000 ? 0x10000 : static_cast<DWORD>(count);
@@ -235,6 +268,16 @@ bool WriteStandardOutput(const char* bytes, size_t count) {
     count -= written;
   }
   return true;
+}
+
+}  // namespace
+
+bool WriteStandardOutput(const char* bytes, size_t count) {
+  return WriteAll(STD_OUTPUT_HANDLE, bytes, count);
+}
+
+bool WriteStandardError(const char* bytes, size_t count) {
+  return WriteAll(STD_ERROR_HANDLE, bytes, count);
 }
 
 size_t ProgramPath(char* buffer, size_t capacity) {
@@ -267,7 +310,7 @@ size_t FittingPrefix(const char* text, size_t limit) {
   return length;
 }
 
-int64_t CalendarSeconds() { return static_cast<int64_t>(helper::Ticks() / 1000u); }
+uint64_t GetTickCount64() { return ::GetTickCount64(); }
 
 // A wait on the process itself (the pseudo handle of GetCurrentProcess),
 // which ends only when its time is up: Sleep through an import the helper

@@ -26,6 +26,8 @@
 //                                        output, line by line, each line ending
 //                                        in CR LF; implies "redirect file"
 //                                        unless a pipe is asked for
+//     stderr <line>                      the same of its standard error, which
+//                                        a file takes when there is a redirect
 //     after <ms> / within <ms>           dowtrane ran at least / at most this long
 //     timeout <ms>                       stop dowtrane after this long (20000)
 //   expect <journal line>                the journal, line by line, exactly
@@ -40,8 +42,10 @@
 //   exe <folder>                         run a copy of dowtrane.exe put in this
 //                                        folder (made when missing; default $WORK)
 //   file <path>                          an empty file that exists during the case
-//   redirect file|pipe                   dowtrane's standard output goes to a new
-//                                        file or a pipe (default: it has none)
+//   redirect file|pipe|closed-pipe       dowtrane's standard output goes to a new
+//                                        file or a pipe (default: it has none);
+//                                        closed-pipe: one whose reader has closed
+//                                        it, so that every write fails
 //   show                                 print what happened instead of checking
 //   end
 // A case may hold several runs, one after the other against the same
@@ -51,7 +55,8 @@
 // $THREAD(<label>) the thread of the client's window with that label, in
 // decimal; the escapes of words.h apply. A case without expect lines
 // expects an empty journal; without box lines, no box; without started
-// lines, no start; with redirect and without stdout lines, no output.
+// lines, no start; with redirect and without stdout or stderr lines, no
+// output there.
 #include <windows.h>
 
 #include <stdio.h>
@@ -89,6 +94,7 @@ struct Run {
   std::vector<std::string> boxes;
   int status = -1;
   std::vector<std::string> output;
+  std::vector<std::string> errors;
   long afterMs = -1, withinMs = -1;
   DWORD timeoutMs = kRunTimeoutMs;
 };
@@ -108,7 +114,7 @@ struct Case {
   std::vector<std::string> started;
   std::string dir = "$WORK", exeFolder = "$WORK";
   std::vector<std::string> files;
-  std::string redirect;  // "", "file" or "pipe"
+  std::string redirect;  // "", "file", "pipe" or "closed-pipe"
   bool show = false;
 };
 
@@ -290,10 +296,14 @@ bool ReadSuite(const std::string& path) {
       c->exeFolder = Rest(line);
     } else if (d == "file") {
       c->files.push_back(Rest(line));
-    } else if (d == "redirect" && w.size() == 2 && (w[1] == "file" || w[1] == "pipe")) {
+    } else if (d == "redirect" && w.size() == 2 &&
+               (w[1] == "file" || w[1] == "pipe" || w[1] == "closed-pipe")) {
       c->redirect = w[1];
     } else if (d == "stdout") {
       LastRun(c).output.push_back(Rest(line));
+      if (c->redirect.empty()) c->redirect = "file";
+    } else if (d == "stderr") {
+      LastRun(c).errors.push_back(Rest(line));
       if (c->redirect.empty()) c->redirect = "file";
     } else {
       ok = Fail(path, lineNo, "unknown case line: " + line);
@@ -503,7 +513,7 @@ std::wstring Wide(const std::string& s) {
 // otherwise it gets whatever Wine hands on.
 bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
            PROCESS_INFORMATION* pi, const std::string& folder, bool ownOutput = false,
-           HANDLE output = nullptr) {
+           HANDLE output = nullptr, HANDLE errors = nullptr) {
   std::wstring app = Wide(exe), line = Wide(commandLine), dir = Wide(folder);
   std::vector<wchar_t> mutableLine(line.begin(), line.end());
   mutableLine.push_back(L'\0');
@@ -512,6 +522,7 @@ bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
   if (ownOutput) {
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = output;
+    si.hStdError = errors;
   }
   if (!CreateProcessW(app.c_str(), mutableLine.data(), nullptr, nullptr, output != nullptr,
                       CREATE_SUSPENDED, nullptr, dir.c_str(), &si, pi))
@@ -673,6 +684,7 @@ struct Outcome {
   ULONGLONG wallMs = 0;
   bool ended = true;    // false: stopped when its time was up
   std::string written;  // to its standard output
+  std::string errors;   // to its standard error
 };
 
 // Runs dowtrane once, from runDir, answering its boxes; with the case's
@@ -682,8 +694,17 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   Outcome out;
   // The standard output: a new file, or a pipe read while dowtrane runs.
   const std::string outputFile = g_paths.work + "\\stdout.txt";
+  const std::string errorFile = g_paths.work + "\\stderr.txt";
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-  HANDLE output = nullptr, pipeEnd = nullptr;
+  HANDLE output = nullptr, pipeEnd = nullptr, errors = nullptr;
+  if (!c.redirect.empty()) {
+    errors = CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (errors == INVALID_HANDLE_VALUE) {
+      *failures += "    cannot make " + errorFile + "\n";
+      return out;
+    }
+  }
   if (c.redirect == "file") {
     output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -692,12 +713,17 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
       *failures += "    cannot make " + outputFile + "\n";
       return out;
     }
-  } else if (c.redirect == "pipe") {
+  } else if (c.redirect == "pipe" || c.redirect == "closed-pipe") {
     if (!CreatePipe(&pipeEnd, &output, &inherited, 0)) {
       *failures += "    cannot make a pipe\n";
+      CloseHandle(errors);
       return out;
     }
     SetHandleInformation(pipeEnd, HANDLE_FLAG_INHERIT, 0);
+    if (c.redirect == "closed-pipe") {
+      CloseHandle(pipeEnd);
+      pipeEnd = nullptr;
+    }
   }
   auto drainPipe = [&] {
     DWORD available = 0;
@@ -721,7 +747,7 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   for (int attempt = 0; attempt < 3 && !started; ++attempt) {
     if (attempt > 0) Sleep(100);
     begin = GetTickCount64();
-    started = Start(exe, Expand(run.commandLine), job, &pi, runDir, true, output);
+    started = Start(exe, Expand(run.commandLine), job, &pi, runDir, true, output, errors);
     if (!started) startError = GetLastError();
     if (!started && startError != ERROR_INTERNAL_ERROR) break;
     if (started && attempt > 0)
@@ -729,6 +755,7 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   }
   // Only dowtrane holds the writing end now: the pipe ends when it does.
   if (output != nullptr) CloseHandle(output);
+  if (errors != nullptr) CloseHandle(errors);
   if (!started) {
     *failures += "    cannot start dowtrane (error " + std::to_string(startError) + ")\n";
   } else {
@@ -770,6 +797,8 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   if (pipeEnd != nullptr) CloseHandle(pipeEnd);
   if (c.redirect == "file") out.written = ReadFile(outputFile);
   DeleteFileA(outputFile.c_str());
+  if (!c.redirect.empty()) out.errors = ReadFile(errorFile);
+  DeleteFileA(errorFile.c_str());
   return out;
 }
 
@@ -785,8 +814,10 @@ void CheckRun(const Case& c, const Run& run, const Outcome& out, const std::stri
     *failures += "    " + prefix + "status expected " + std::to_string(run.status) + ", got " +
                  std::to_string(static_cast<int>(out.status)) + "\n";
   CompareLists((prefix + "boxes").c_str(), run.boxes, out.boxes, failures);
-  if (!c.redirect.empty())
+  if (!c.redirect.empty()) {
     CompareLists((prefix + "standard output").c_str(), run.output, CrLfLines(out.written), failures);
+    CompareLists((prefix + "standard error").c_str(), run.errors, CrLfLines(out.errors), failures);
+  }
 }
 
 // Has the client stop reading its queue, and waits until the window system
@@ -877,6 +908,8 @@ bool RunCase(const Case& c, int index) {
       if (!c.redirect.empty()) {
         printf("standard output (%s):%s\n", c.redirect.c_str(), o.written.empty() ? " nothing" : "");
         for (const std::string& l : CrLfLines(o.written)) printf("  %s\n", l.c_str());
+        printf("standard error:%s\n", o.errors.empty() ? " nothing" : "");
+        for (const std::string& l : CrLfLines(o.errors)) printf("  %s\n", l.c_str());
       }
       printf("exit status: %d (%llu ms)%s\n", static_cast<int>(o.status), o.wallMs,
              o.ended ? "" : ", stopped: it did not end in time");
