@@ -31,7 +31,10 @@
 //                                        unless a pipe is asked for
 //     after <ms> / within <ms>           dowtrane ran at least / at most this long
 //     timeout <ms>                       stop dowtrane after this long (20000)
-//   expect <journal line>                the journal, line by line, exactly
+//   expect <journal line>                the journal, line by line, exactly;
+//                                        a line whose data holds line breaks
+//                                        stands for several: $(3*x%n) is x,
+//                                        x and x
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
@@ -694,6 +697,19 @@ std::string Numbered(const std::vector<std::string>& lines) {
   return out.empty() ? "      (nothing)\n" : out;
 }
 
+// The journal lines that the expect lines stand for.
+std::vector<std::string> JournalLines(const std::vector<std::string>& expect) {
+  std::vector<std::string> lines;
+  for (const std::string& e : expect) {
+    const std::string all = Expand(e);
+    size_t start = 0;
+    for (size_t end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(all.substr(start, end - start));
+    if (start < all.size() || all.empty()) lines.push_back(all.substr(start));
+  }
+  return lines;
+}
+
 // With asText, the lines wanted are texts compared in UTF-8 (see the top);
 // otherwise bytes.
 void CompareLists(const char* what, std::vector<std::string> want,
@@ -957,11 +973,11 @@ bool RunCase(const Case& c, int index) {
     if (!answered) clientEnded = WaitForSingleObject(client.pi.hProcess, 5000) == WAIT_OBJECT_0;
   }
   if (clientEnded) {
-    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+    CompareLists("journal", JournalLines(c.expect), Lines(ReadFile(dir + "journal.txt")), &failures);
   } else if (client.control != nullptr) {
     if (!answered) failures += "    the test client does not answer\n";
     ReadMap(&client);
-    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+    CompareLists("journal", JournalLines(c.expect), Lines(ReadFile(dir + "journal.txt")), &failures);
     for (const auto& [label, want] : c.states) {
       auto it = client.windows.find(label);
       std::string got = it == client.windows.end() ? "unknown label" : WindowState(it->second);
