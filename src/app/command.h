@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -18,12 +18,12 @@ struct CommandState {
   int32_t wideArgCount;
   char action[2];
   int32_t number;
-  char text[ansi::kBufferSize];
+  char text[utf8::kBufferSize];
   bool foregroundMain;
   bool actionSet;
 };
 
-// The text after the program's name in the process's 8-bit command line.
+// The text after the program's name in the process's command line.
 const char* FindTail(const char* commandLine);
 
 // Takes the next blank-delimited token at *cursor, writing a zero over the
@@ -35,7 +35,7 @@ char* NextToken(char** cursor);
 int WinMain(char* tail);
 
 // What the process entry does before it ends: the tail of the process's
-// 8-bit command line, copied into a buffer of the run's own, goes to WinMain;
+// command line, in UTF-8 in a buffer of the run's own, goes to WinMain;
 // returns its status.
 int RunProcessCommandLine();
 

@@ -3,7 +3,7 @@
 #include "app/launchers.h"
 #include "app/window_commands.h"
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 
 namespace app {
@@ -44,7 +44,7 @@ void WaitForExitDelay(const char* argument) {
   const int64_t start = plat::CalendarSeconds();
   for (;;) {
     const double elapsed = static_cast<double>(plat::CalendarSeconds() - start);
-    const int32_t seconds = ansi::ParseDecimal(argument);
+    const int32_t seconds = utf8::ParseDecimal(argument);
     if (!(seconds > elapsed)) return;
     plat::Sleep(kDelayPollMilliseconds);
   }
@@ -53,22 +53,22 @@ void WaitForExitDelay(const char* argument) {
 }  // namespace
 
 int NotResponding() {
-  plat::MessageBoxA(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
+  plat::MessageBoxUtf8(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
   return kStatusNotResponding;
 }
 
 int Dispatch(CommandState& state) {
-  if (ansi::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
-  if (ansi::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
+  if (utf8::PrefixMatch(state.word, "launch", 6)) return LaunchClient();
+  if (utf8::PrefixMatch(state.word, "winamp", 6)) return LaunchWinamp();
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
-    plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
+    plat::MessageBoxUtf8(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
-  if (ansi::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
+  if (utf8::EqualsIgnoreCase(state.word, kListWindowsWord)) return ListWindows();
   int status = -1;
   for (const MenuWord& row : kMenuWords) {
-    if (!ansi::PrefixMatch(state.word, row.literal, row.count)) continue;
+    if (!utf8::PrefixMatch(state.word, row.literal, row.count)) continue;
     // A client that is hung already is told at once, not after the delay.
     if (row.menuId == client::kExit && state.firstArg != nullptr &&
         plat::CheckNotHung(main) == plat::Reply::Answered)

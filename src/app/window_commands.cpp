@@ -2,17 +2,18 @@
 #include "app/messages.h"
 
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 #include "inventory/inventory.h"
 #include "inventory/scanner.h"
 #include "inventory/walk.h"
+#include "platform/utf8.h"
 
 namespace app {
 namespace {
 
 using inventory::WindowNode;
-using ansi::PrefixMatch;
+using utf8::PrefixMatch;
 
 
 
@@ -20,10 +21,10 @@ using ansi::PrefixMatch;
 // argument too long for it is cut so that the ending still shows.
 const char* Message(CommandState& state, const char* start, const char* argument,
                     const char* end) {
-  ansi::Builder b = ansi::Start(state.text, sizeof state.text);
-  ansi::Append(b, start);
-  ansi::AppendReserving(b, argument != nullptr ? argument : "", ansi::Length(end));
-  ansi::Append(b, end);
+  utf8::Builder b = utf8::Start(state.text, sizeof state.text, utf8::kTextCharacters);
+  utf8::Append(b, start);
+  utf8::AppendReserving(b, argument != nullptr ? argument : "", end);
+  utf8::Append(b, end);
   return state.text;
 }
 
@@ -64,7 +65,7 @@ int SendInstantMessage(CommandState& state, WindowNode* first) {
   const char* medium = state.firstArg != nullptr ? state.firstArg : "";
   uint32_t menuId = MediumCommand(medium);
   if (menuId == 0) {
-    plat::MessageBoxA(Message(state, kUnknownMediumStart, medium, kUnknownMediumEnd),
+    plat::MessageBoxUtf8(Message(state, kUnknownMediumStart, medium, kUnknownMediumEnd),
                       kSendCaption, plat::MB_ICONWARNING);
     return kStatusRefused;
   }
@@ -74,15 +75,16 @@ int SendInstantMessage(CommandState& state, WindowNode* first) {
   char* out = state.text;
   const size_t capacity = sizeof state.text;
   if (state.wideArgCount >= 3) {
-    size_t used = plat::WideToAnsi(state.wideArgs[2], out, capacity);
+    size_t used = plat::WideToUtf8(state.wideArgs[2], out, capacity);
     if (state.wideArgCount >= 4 && used + 2 < capacity) {
       out[used++] = ' ';
       out[used] = '\0';
-      plat::WideToAnsi(state.wideArgs[3], out + used, capacity - used);
+      plat::WideToUtf8(state.wideArgs[3], out + used, capacity - used);
     }
+    utf8::KeepCharacters(out, utf8::kTextCharacters);
   } else {
-    ansi::Builder b = ansi::Start(out, capacity);  // no wide element: the 8-bit word
-    ansi::Append(b, medium);
+    utf8::Builder b = utf8::Start(out, capacity);  // no wide element: the 8-bit word
+    utf8::Append(b, medium);
   }
   state.action[0] = inventory::ActionCode::SendMessage;
   inventory::WalkInventory(first, inventory::Console, state.action, state.number, state.text);
@@ -140,7 +142,7 @@ int SelectTarget(CommandState& state, WindowNode* first, int32_t* target, Window
       *target = inventory::TargetCurrent;
       *start = inventory::FindContainer(first, name);
       if (*start == nullptr) {
-        plat::MessageBoxA(Message(state, kUnknownContainer, name, ""), kErrorCaption,
+        plat::MessageBoxUtf8(Message(state, kUnknownContainer, name, ""), kErrorCaption,
                           plat::MB_ICONERROR);
         return kStatusUnknownContainer;
       }
@@ -156,7 +158,7 @@ int SelectTarget(CommandState& state, WindowNode* first, int32_t* target, Window
   } else if (PrefixMatch(option, "current", 4)) {
     *target = inventory::TargetCurrent;
   } else {
-    plat::MessageBoxA(Message(state, kUnknownOption, option, ""), kErrorCaption,
+    plat::MessageBoxUtf8(Message(state, kUnknownOption, option, ""), kErrorCaption,
                       plat::MB_ICONERROR);
     return kStatusRefused;
   }
@@ -174,10 +176,10 @@ void RunWordWithoutAction(CommandState& state, WindowNode* first) {
     plat::EnumChildWindows(list, inventory::ScanChildWindow,
                            reinterpret_cast<intptr_t>(client::kOfflineContactsCommand.text));
   } else if (PrefixMatch(word, "dock", 4) && list != nullptr) {
-    ansi::Builder b = ansi::Start(state.text, sizeof state.text);
-    ansi::AppendChar(b, 'd');
-    ansi::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
-    ansi::Append(b, client::kDockCommandEnd.text);
+    utf8::Builder b = utf8::Start(state.text, sizeof state.text);
+    utf8::AppendChar(b, 'd');
+    utf8::AppendChar(b, state.firstArg != nullptr ? state.firstArg[0] : 'o');
+    utf8::Append(b, client::kDockCommandEnd.text);
     plat::EnumChildWindows(list, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(state.text));
   }
 }
@@ -191,7 +193,7 @@ int RunOnInventory(CommandState& state, WindowNode* first) {
     if (plat::CheckNotHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
       return kStatusDone;
     const char* option = state.firstArg != nullptr ? state.firstArg : kMultiImDefaultTarget;
-    int answer = plat::MessageBoxA(Message(state, kMultiImStart, option, kMultiImEnd),
+    int answer = plat::MessageBoxUtf8(Message(state, kMultiImStart, option, kMultiImEnd),
                                    kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
     if (answer != plat::IDOK) return kStatusCancelled;
     state.action[0] = inventory::ActionCode::MultiImTarget;
@@ -229,7 +231,7 @@ int RunWindowCommand(CommandState& state) {
 namespace inventory {
 
 void OutOfMemory() {
-  plat::MessageBoxA(app::kOutOfMemory, app::kErrorCaption, plat::MB_ICONERROR);
+  plat::MessageBoxUtf8(app::kOutOfMemory, app::kErrorCaption, plat::MB_ICONERROR);
   plat::ExitProcess(app::kStatusRefused);
 }
 

@@ -41,7 +41,7 @@ bool Begin();
 // Waits up to milliseconds for the helper thread to end: true once it has.
 bool Await(uint32_t milliseconds);
 
-// SendMessageTimeoutA(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):
+// SendMessageTimeoutW(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):
 // true when the window's thread handled it in time.
 bool Probe(Window window, uint32_t milliseconds);
 
