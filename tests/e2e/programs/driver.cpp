@@ -573,6 +573,27 @@ bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
   return true;
 }
 
+// Wine now and then fails to start a process with an internal error (seen
+// while another process, the test client, does not read its queue, and on a
+// busy host); a second attempt starts it. Sets *error when all attempts
+// failed, and *begin to the time of the attempt that counts.
+bool StartWithRetries(const std::string& name, const std::string& exe,
+                      const std::string& commandLine, HANDLE job, PROCESS_INFORMATION* pi,
+                      const std::string& folder, bool ownOutput, HANDLE output, DWORD* error,
+                      ULONGLONG* begin) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) Sleep(100);
+    *begin = GetTickCount64();
+    if (Start(exe, commandLine, job, pi, folder, ownOutput, output)) {
+      if (attempt > 0) fprintf(stderr, "note: %s: started at attempt %d\n", name.c_str(), attempt + 1);
+      return true;
+    }
+    *error = GetLastError();
+    if (*error != ERROR_INTERNAL_ERROR) break;
+  }
+  return false;
+}
+
 struct Client {
   PROCESS_INFORMATION pi = {};
   HWND control = nullptr;
@@ -604,8 +625,11 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
   Delete(dir + "map.txt");
   std::string line = "\"" + g_paths.client + "\" \"" + dir + "scenario.txt\" \"" + dir +
                      "journal.txt\" \"" + dir + "map.txt\" " + token;
-  if (!Start(g_paths.client, line, nullptr, &client->pi, g_paths.work)) {
-    *why = "cannot start the test client";
+  DWORD error = 0;
+  ULONGLONG begin = 0;
+  if (!StartWithRetries(c.name + ": the test client", g_paths.client, line, nullptr, &client->pi,
+                        g_paths.work, false, nullptr, &error, &begin)) {
+    *why = "cannot start the test client (error " + std::to_string(error) + ")";
     return false;
   }
   for (int i = 0; i < 1000 && client->control == nullptr; ++i) {
@@ -779,21 +803,10 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
 
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   PROCESS_INFORMATION pi = {};
-  // Wine now and then fails to start a process with an internal error (seen
-  // while another process, the test client, does not read its queue); a
-  // second attempt starts it.
-  bool started = false;
   DWORD startError = 0;
   ULONGLONG begin = 0;
-  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-    if (attempt > 0) Sleep(100);
-    begin = GetTickCount64();
-    started = Start(exe, Expand(run.commandLine), job, &pi, runDir, true, output);
-    if (!started) startError = GetLastError();
-    if (!started && startError != ERROR_INTERNAL_ERROR) break;
-    if (started && attempt > 0)
-      fprintf(stderr, "note: %s: dowtrane started at attempt %d\n", c.name.c_str(), attempt + 1);
-  }
+  const bool started = StartWithRetries(c.name + ": dowtrane", exe, Expand(run.commandLine), job,
+                                        &pi, runDir, true, output, &startError, &begin);
   // Only dowtrane holds the writing end now: the pipe ends when it does.
   if (output != nullptr) CloseHandle(output);
   if (!started) {

@@ -2,10 +2,11 @@
 // windows of a scenario file and journals what each of them receives:
 //   <label> command <id>[ lparam=<l>]   a menu command
 //   <label> clicked <button label>      a button child reported a click
-//   <label> char <code> <lParam>      wParam as the window received it: a byte
-//                                     of the ANSI code page for an ANSI
-//                                     window (or what Windows packs there),
-//                                     a UTF-16 unit for a Unicode one
+//   <label> char <code> <lParam>        wParam as the window received it: for
+//                                       an ANSI window a byte of the ANSI code
+//                                       page (a double-byte character comes
+//                                       as two, lead byte first), for a
+//                                       Unicode one a UTF-16 unit
 //   <label> lbuttondown <w> <l>         and lbuttonup
 //   <label> shown | hidden | minimized | restored
 //   <label> exstyle <old> <new>         hexadecimal
@@ -411,12 +412,12 @@ HWND Create(const WindowPlan& plan) {
   else if (system)
     g_live[hwnd].original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc<false>)));
-  else if (classUnicode != plan.unicode && plan.unicode) {
+  else if (!classUnicode && plan.unicode) {
     // Created through the ANSI procedure, which kept the title in the ANSI
     // code page: the title again, whole, through the Unicode one.
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc<true>));
     SetWindowTextW(hwnd, Utf16(plan.title).c_str());
-  } else if (classUnicode != plan.unicode) {
+  } else if (classUnicode && !plan.unicode) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc<false>));
   }
   // The extended style exactly as the scenario says; creation may add bits.
