@@ -83,7 +83,7 @@ int SendInstantMessage(CommandState& state, WindowNode* first) {
     }
     utf8::KeepCharacters(out, utf8::kTextCharacters);
   } else {
-    utf8::Builder b = utf8::Start(out, capacity);  // no wide element: the 8-bit word
+    utf8::Builder b = utf8::Start(out, capacity);  // no wide element: the word as read
     utf8::Append(b, medium);
   }
   state.action[0] = inventory::ActionCode::SendMessage;

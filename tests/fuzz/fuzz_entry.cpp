@@ -107,7 +107,7 @@ const std::string kNamed[] = {
     "yahoo " + kConsole,   "Work",                  "#32770",
     "current",             std::string(399, 't'),   std::string(400, 't'),
     std::string(1000, 't'), "Работа",               "работа",
-    "aim Дмитрий",         "J\U0001F600e",          "a\xed\xa0\x80b",
+    "aim Дмитрий",         "J\U0001F600e",          "a\xed\xa0\x80" "b",
     std::string(398, 't') + "\U0001F600", std::string(59, 'w') + "\U0001F600x",
     std::string(398, 'z') + "Ж",
 };
