@@ -6,7 +6,8 @@
 // Windows layer makes the wide (W) calls and converts each text on the way,
 // and never goes through the system's ANSI code page. A call named after a
 // Windows function with "Utf8" in place of its A or W is that function with
-// its texts in UTF-8.
+// its texts in UTF-8. A text handed to Windows is cut after kBoxTextUnits - 1
+// UTF-16 units (only the box of /windows comes near that).
 #pragma once
 
 #include <stddef.h>
