@@ -8,13 +8,16 @@
 #include "client/contract.h"
 
 extern "C" [[noreturn]] void MinimalTop() {
-  GetCommandLineA();
+  GetCommandLineW();
   int count = 0;
   CommandLineToArgvW(GetCommandLineW(), &count);
-  HWND main = FindWindowA(client::kMainClass, nullptr);
+  // The class in UTF-16, as the program converts it (it is ASCII).
+  WCHAR mainClass[sizeof client::kMainClass];
+  for (size_t i = 0; i < sizeof client::kMainClass; ++i) mainClass[i] = client::kMainClass[i];
+  HWND main = FindWindowW(mainClass, nullptr);
   GetWindowThreadProcessId(main, nullptr);
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(main, WM_COMMAND, client::kTop, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 20000,
+  SendMessageTimeoutW(main, WM_COMMAND, client::kTop, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 20000,
                       &result);
   ExitProcess(1);
 }

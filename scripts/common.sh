@@ -11,6 +11,8 @@ DOWTRANE_WINE64_LOADER=/usr/lib/wine/wine64
 DOWTRANE_WINE32_LOADER=/usr/lib/wine/wine
 # The status CTest reads as "skipped".
 DOWTRANE_SKIP_STATUS=77
+# The Linux locale under which Wine runs programs with the ANSI code page 932.
+DOWTRANE_CP932_LOCALE=ja_JP.UTF-8
 
 # ---------------------------------------------------------------- steps
 
@@ -92,6 +94,12 @@ use_wine() {
       ;;
   esac
   export WINEARCH=win64
+}
+
+# 0 when the locale is generated (setlocale would accept it) with UTF-8 as
+# its character set; a missing locale falls back to "C" and says ANSI_X3.4-1968.
+locale_has_utf8() {
+  [ "$(LC_ALL=$1 locale charmap 2>/dev/null)" = UTF-8 ]
 }
 
 # 0 when the PE file is a 32-bit (i386) program.

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs everything the build, the tests and the demo need: the two MinGW-w64
-# toolchains, Wine, Xvfb, CMake, Ninja and GoogleTest. The 32-bit half of
-# Wine (wine32:i386) only on a host that runs 32-bit programs; without it the
+# toolchains, Wine, Xvfb, CMake, Ninja and GoogleTest, and generates the
+# Japanese locale under which Wine gives programs the double-byte ANSI code
+# page 932 (one end-to-end suite runs there). The 32-bit half of Wine
+# (wine32:i386) only on a host that runs 32-bit programs; without it the
 # end-to-end tests run the 64-bit builds alone. Quick when everything is
 # already there.
 set -eEuo pipefail
@@ -13,7 +15,7 @@ packages=(g++ cmake ninja-build libgtest-dev
           zip unzip git
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth)
+          wine wine64 xvfb xauth locales)
 packages32=(wine32:i386)
 
 missing_of() {
@@ -29,11 +31,33 @@ if host_runs_32bit; then want32=yes; fi
 mapfile -t missing < <(missing_of "${packages[@]}")
 missing32=()
 [ $want32 = no ] || mapfile -t missing32 < <(missing_of "${packages32[@]}")
-[ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+
+# Wine takes a program's locale, and so its ANSI code page, from the Linux
+# locale it runs under; that locale must exist. Generated the Debian way
+# (/etc/locale.gen), so that the package's own regenerations keep it.
+generate_locale() {
+  locale_has_utf8 "$DOWTRANE_CP932_LOCALE" && return 0
+  step "generating the locale $DOWTRANE_CP932_LOCALE (locale-gen)" "the locale-gen output above"
+  local entry="$DOWTRANE_CP932_LOCALE UTF-8"
+  if grep -q "^# *$entry\$" /etc/locale.gen; then
+    $sudo sed -i "s/^# *$entry\$/$entry/" /etc/locale.gen
+  elif ! grep -qx "$entry" /etc/locale.gen; then
+    echo "$entry" | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
+  $sudo locale-gen
+  locale_has_utf8 "$DOWTRANE_CP932_LOCALE" ||
+    fail "locale-gen did not make $DOWTRANE_CP932_LOCALE" "/etc/locale.gen"
+}
+
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ]; then
+  generate_locale
+  exit 0
+fi
+
 if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   step "adding the i386 architecture to dpkg"
   $sudo dpkg --add-architecture i386
@@ -64,3 +88,5 @@ if [ ${#missing32[@]} -gt 0 ]; then
       "the end-to-end tests will run the 64-bit builds only" >&2
   fi
 fi
+
+generate_locale

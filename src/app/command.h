@@ -8,7 +8,7 @@
 
 #include "inventory/scanner.h"
 #include "inventory/walk.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 
 namespace app {
 
@@ -73,7 +73,7 @@ struct CommandRecord {
                    // Attach: the container number, 1 or more
   Medium medium;            // SendMessage
   const char* mediumWord;   // argument 1 as typed ("" when absent)
-  char messageText[ansi::kBufferSize];  // SendMessage: the medium, a blank and the contact
+  char messageText[utf8::kBufferSize];  // SendMessage: the medium, a blank and the contact
   inventory::DockPosition dockPosition;
 };
 
@@ -81,7 +81,7 @@ struct CommandRecord {
 // record points into it) into the record; false when it holds no word.
 bool ReadCommand(char* tail, CommandRecord& record);
 
-// The text after the program's name in the process's 8-bit command line.
+// The text after the program's name in the process's command line.
 const char* FindTail(const char* commandLine);
 
 // Takes the next blank-delimited token at *cursor, writing a zero over the
@@ -93,7 +93,7 @@ char* NextToken(char** cursor);
 int WinMain(char* tail);
 
 // What the process entry does before it ends: the tail of the process's
-// 8-bit command line, copied into a buffer of the run's own, goes to WinMain;
+// command line, in UTF-8 in a buffer of the run's own, goes to WinMain;
 // returns its status.
 int RunProcessCommandLine();
 

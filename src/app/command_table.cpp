@@ -5,6 +5,7 @@
 
 #include "client/contract.h"
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace app {
 
@@ -61,7 +62,7 @@ namespace {
 Command FindCommand(const char* word, CommandRecord& record) {
   for (size_t i = 0; i < kCommandWordCount; ++i) {
     const CommandWord& row = kCommandWords[i];
-    if (!ansi::PrefixMatch(word, row.literal, row.count)) continue;
+    if (!utf8::PrefixMatch(word, row.literal, row.count)) continue;
     record.menuId = row.menuId;
     record.action = row.action;
     return row.command;
@@ -74,7 +75,7 @@ Command FindCommand(const char* word, CommandRecord& record) {
 Medium FindMedium(const char* word) {
   switch (word[0] | 0x20) {  // the letter in either case
     case 'a': case 'i':
-      return ansi::PrefixMatch(word, "irc", 3) ? Medium::Irc : Medium::AimIcq;
+      return utf8::PrefixMatch(word, "irc", 3) ? Medium::Irc : Medium::AimIcq;
     case 'm':
       return Medium::Msn;
     case 'y':
@@ -85,8 +86,9 @@ Medium FindMedium(const char* word) {
 }
 
 // The medium as typed and the contact as the platform split the wide
-// command line, so a quoted contact keeps its blanks; without the wide
-// elements, the 8-bit medium word alone.
+// command line, so a quoted contact keeps its blanks, at most as many
+// characters as a text holds; without the wide elements, the medium word as
+// read.
 void ReadMessageText(CommandRecord& record) {
   int count = 0;
   plat::WideChar** wide = plat::CommandLineArgs(&count);
@@ -94,15 +96,16 @@ void ReadMessageText(CommandRecord& record) {
   char* out = record.messageText;
   const size_t capacity = sizeof record.messageText;
   if (count >= 3) {
-    size_t used = plat::WideToAnsi(wide[2], out, capacity);
+    size_t used = plat::WideToUtf8(wide[2], out, capacity);
     if (count >= 4 && used + 2 < capacity) {
       out[used++] = ' ';
       out[used] = '\0';
-      plat::WideToAnsi(wide[3], out + used, capacity - used);
+      plat::WideToUtf8(wide[3], out + used, capacity - used);
     }
+    utf8::KeepCharacters(out, utf8::kTextCharacters);
   } else {
-    ansi::Builder b = ansi::Start(out, capacity);
-    ansi::Append(b, record.mediumWord);
+    utf8::Builder b = utf8::Start(out, capacity);
+    utf8::Append(b, record.mediumWord);
   }
 }
 
@@ -112,7 +115,7 @@ void ReadTarget(const char* word, CommandRecord& record) {
   record.target = Target::ContactList;
   if (word == nullptr) return;
   for (size_t i = 0; i < kTargetWordCount; ++i) {
-    if (ansi::PrefixMatch(word, kTargetWords[i].literal, kTargetWords[i].count)) {
+    if (utf8::PrefixMatch(word, kTargetWords[i].literal, kTargetWords[i].count)) {
       record.target = kTargetWords[i].target;
       return;
     }
@@ -123,8 +126,8 @@ void ReadTarget(const char* word, CommandRecord& record) {
 // Argument 2 of "timestamp": without a mode the timestamps go the other way.
 inventory::TimestampMode ReadTimestampMode(const char* word) {
   if (word == nullptr) word = "";
-  if (ansi::PrefixMatch(word, "on", 2)) return inventory::TimestampMode::On;
-  if (ansi::PrefixMatch(word, "off", 2)) return inventory::TimestampMode::Off;
+  if (utf8::PrefixMatch(word, "on", 2)) return inventory::TimestampMode::On;
+  if (utf8::PrefixMatch(word, "off", 2)) return inventory::TimestampMode::Off;
   return inventory::TimestampMode::Toggle;
 }
 
@@ -163,7 +166,7 @@ bool ReadCommand(char* tail, CommandRecord& record) {
   switch (record.command) {
     case Command::Exit:
       record.delayed = first != nullptr;
-      if (record.delayed) record.delaySeconds = ansi::ParseDecimal(first);
+      if (record.delayed) record.delaySeconds = utf8::ParseDecimal(first);
       break;
     case Command::SendMessage:
       record.mediumWord = first != nullptr ? first : "";

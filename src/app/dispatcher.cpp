@@ -27,7 +27,7 @@ void WaitForExitDelay(int32_t seconds) {
 }  // namespace
 
 int NotResponding() {
-  plat::MessageBoxA(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
+  plat::MessageBoxUtf8(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
   return kStatusNotResponding;
 }
 
@@ -37,7 +37,7 @@ int Dispatch(const CommandRecord& record) {
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     if (record.command == Command::ListWindows) return TellListError(kMissingClient, kStatusDone);
-    plat::MessageBoxA(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
+    plat::MessageBoxUtf8(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
   if (record.command == Command::ListWindows) return ListWindows();

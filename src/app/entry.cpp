@@ -1,7 +1,7 @@
 #include "app/command.h"
 #include "app/messages.h"
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 
 namespace app {
@@ -12,8 +12,8 @@ constexpr char kHelpFile[] = "dowtrane.txt";
 
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
-// A Windows command line holds at most 32767 characters.
-char g_tail[32768];
+// The process's command line in UTF-8; the run's tokens are cut out of it in place.
+char g_line[plat::kCommandLineSize];
 
 // The shell would split its parameters at a blank, and explorer.exe its own
 // at a comma, so a path holding either goes in double quotes.
@@ -27,7 +27,7 @@ bool NeedsQuotes(const char* path) {
 // parameters; false when the program's path cannot be read or the result
 // would not fit.
 bool HelpFileBesideProgram(char* out, size_t capacity) {
-  char folder[ansi::kBufferSize];
+  char folder[utf8::kBufferSize];
   const size_t length = plat::ProgramPath(folder, sizeof folder);
   size_t folderEnd = 0;  // one past the last backslash
   for (size_t i = 0; i < length; ++i)
@@ -35,11 +35,11 @@ bool HelpFileBesideProgram(char* out, size_t capacity) {
   if (folderEnd == 0) return false;
   folder[folderEnd] = '\0';
   const bool quoted = NeedsQuotes(folder);
-  ansi::Builder b = ansi::Start(out, capacity);
-  if (quoted) ansi::AppendChar(b, '"');
-  ansi::Append(b, folder);
-  ansi::Append(b, kHelpFile);
-  if (quoted) ansi::AppendChar(b, '"');
+  utf8::Builder b = utf8::Start(out, capacity, utf8::kTextCharacters);
+  if (quoted) utf8::AppendChar(b, '"');
+  utf8::Append(b, folder);
+  utf8::Append(b, kHelpFile);
+  if (quoted) utf8::AppendChar(b, '"');
   return !b.cut;
 }
 
@@ -77,9 +77,9 @@ void OpenHelpFile() {
   // The one in the current directory as ever, by its bare name; otherwise
   // the one beside the program, which is where it is installed. When even
   // that path cannot be had, the bare name lets the shell say what is missing.
-  char path[ansi::kBufferSize];
+  char path[utf8::kBufferSize];
   const bool beside = !plat::FileExists(kHelpFile) && HelpFileBesideProgram(path, sizeof path);
-  plat::ShellExecuteA(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
+  plat::ShellExecuteUtf8(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
 }
 
 int WinMain(char* tail) {
@@ -94,20 +94,14 @@ int WinMain(char* tail) {
     OpenHelpFile();
     return kStatusDone;
   }
-  inventory::g_clientWindows.mainWindow = plat::FindWindowA(client::kMainClass, nullptr);
+  inventory::g_clientWindows.mainWindow = plat::FindWindowUtf8(client::kMainClass, nullptr);
   inventory::g_clientWindows.guiThreadId = plat::GetWindowThreadId(inventory::g_clientWindows.mainWindow);
   return Dispatch(record);
 }
 
 int RunProcessCommandLine() {
-  const char* tail = FindTail(plat::ProcessCommandLineA());
-  size_t n = 0;
-  while (tail[n] != '\0' && n + 1 < sizeof g_tail) {
-    g_tail[n] = tail[n];
-    ++n;
-  }
-  g_tail[n] = '\0';
-  return WinMain(g_tail);
+  plat::ReadProcessCommandLine(g_line, sizeof g_line);
+  return WinMain(g_line + (FindTail(g_line) - g_line));
 }
 
 }  // namespace app

@@ -3,7 +3,7 @@
 
 #include "app/command.h"
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 #include "platform/platform.h"
 
@@ -14,30 +14,32 @@ namespace {
 // characters, which are cut off.
 constexpr size_t kClientEntrySuffix = 10;
 
-void Start(const char* program) { plat::ShellExecuteA(program, nullptr, plat::SW_SHOWNORMAL); }
+void Start(const char* program) { plat::ShellExecuteUtf8(program, nullptr, plat::SW_SHOWNORMAL); }
 
 }  // namespace
 
 int LaunchClient() {
   if (inventory::g_clientWindows.mainWindow != nullptr) return kStatusSent;
-  char path[ansi::kBufferSize];
+  char path[plat::kRegistryTextSize];
   size_t length = 0;
   plat::RegistryRead read = plat::ReadMachineText(client::kClientUninstallKey,
                                                   client::kUninstallValue, path, sizeof path,
                                                   &length);
   // Unreadable, too long (399 characters or more) or too short to hold a
   // path before its ten last characters: start the client by its bare name.
-  if (read != plat::RegistryRead::Ok || length >= sizeof path - 1 || length <= kClientEntrySuffix) {
+  const size_t characters = utf8::Characters(path);
+  if (read != plat::RegistryRead::Ok || characters >= utf8::kTextCharacters ||
+      characters <= kClientEntrySuffix) {
     Start(client::kClientProgram);
     return kStatusSent;
   }
-  path[length - kClientEntrySuffix] = '\0';
+  utf8::KeepCharacters(path, characters - kClientEntrySuffix);
   Start(path);
   return kStatusSent;
 }
 
 int LaunchWinamp() {
-  plat::Window player = plat::FindWindowA(client::kPlayerClass, nullptr);
+  plat::Window player = plat::FindWindowUtf8(client::kPlayerClass, nullptr);
   plat::Window main = inventory::g_clientWindows.mainWindow;
   plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0);
   if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
@@ -47,7 +49,7 @@ int LaunchWinamp() {
     return kStatusSent;
   }
 
-  char path[ansi::kBufferSize];
+  char path[plat::kRegistryTextSize];
   size_t length = 0;
   plat::RegistryRead read = plat::ReadMachineText(client::kPlayerUninstallKey,
                                                   client::kUninstallValue, path, sizeof path,
@@ -60,12 +62,13 @@ int LaunchWinamp() {
     for (size_t i = 0; i < length; ++i)
       if (path[i] == '\\') folderEnd = i + 1;
   const bool quoted = path[0] == '"';
-  if (folderEnd == 0 || folderEnd + ansi::Length(client::kPlayerProgram) >= sizeof path) {
+  if (folderEnd == 0 || utf8::CountCharacters(path, folderEnd) +
+                            utf8::Length(client::kPlayerProgram) > utf8::kTextCharacters) {
     Start(client::kPlayerProgram);
     return kStatusSent;
   }
-  ansi::Builder b = ansi::Start(path + folderEnd, sizeof path - folderEnd);
-  ansi::Append(b, client::kPlayerProgram);
+  utf8::Builder b = utf8::Start(path + folderEnd, sizeof path - folderEnd);
+  utf8::Append(b, client::kPlayerProgram);
   Start(quoted ? path + 1 : path);
   return kStatusSent;
 }

@@ -7,14 +7,16 @@
 #include <stdint.h>
 
 #include "inventory/inventory.h"
+#include "text/utf8_text.h"
 
 namespace app {
 
-// Every line of the listing fits in this many characters with its terminator.
-inline constexpr size_t kListingLineSize = 128;
-
-// The longest part of a title that a line shows.
+// The longest part of a title that a line shows, in characters.
 inline constexpr size_t kListedTitle = 60;
+
+// Every line of the listing fits in this many bytes with its terminator:
+// the title's characters take up to four bytes each.
+inline constexpr size_t kListingLineSize = 64 + kListedTitle * 4;
 
 // Receives one line, without a line end; non-zero goes on, 0 stops.
 using LineProc = int (*)(const char* line, intptr_t context);

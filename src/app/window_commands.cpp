@@ -2,7 +2,7 @@
 #include "app/messages.h"
 
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 #include "inventory/inventory.h"
 #include "inventory/scanner.h"
@@ -17,12 +17,12 @@ using inventory::WindowNode;
 
 // The message "start + argument + end" in text; an argument too long for it
 // is cut so that the ending still shows.
-const char* Message(char (&text)[ansi::kBufferSize], const char* start, const char* argument,
+const char* Message(char (&text)[utf8::kBufferSize], const char* start, const char* argument,
                     const char* end) {
-  ansi::Builder b = ansi::Start(text, sizeof text);
-  ansi::Append(b, start);
-  ansi::AppendReserving(b, argument, ansi::Length(end));
-  ansi::Append(b, end);
+  utf8::Builder b = utf8::Start(text, sizeof text, utf8::kTextCharacters);
+  utf8::Append(b, start);
+  utf8::AppendReserving(b, argument, end);
+  utf8::Append(b, end);
   return text;
 }
 
@@ -58,8 +58,8 @@ uint32_t SendDialogCommand(Medium medium) {
 int SendInstantMessage(const CommandRecord& record, WindowNode* first) {
   const uint32_t menuId = SendDialogCommand(record.medium);
   if (menuId == 0) {
-    char text[ansi::kBufferSize];
-    plat::MessageBoxA(Message(text, kUnknownMediumStart, record.mediumWord, kUnknownMediumEnd),
+    char text[utf8::kBufferSize];
+    plat::MessageBoxUtf8(Message(text, kUnknownMediumStart, record.mediumWord, kUnknownMediumEnd),
                       kSendCaption, plat::MB_ICONWARNING);
     return kStatusRefused;
   }
@@ -77,9 +77,9 @@ int32_t WalkNumber(const CommandRecord& record) {
 // The action on the record's target; a status other than kStatusDone when
 // the target cannot be found.
 int WalkTarget(const CommandRecord& record, WindowNode* first) {
-  char text[ansi::kBufferSize];
+  char text[utf8::kBufferSize];
   if (record.unknownTarget != nullptr) {
-    plat::MessageBoxA(Message(text, kUnknownOption, record.unknownTarget, ""), kErrorCaption,
+    plat::MessageBoxUtf8(Message(text, kUnknownOption, record.unknownTarget, ""), kErrorCaption,
                       plat::MB_ICONERROR);
     return kStatusRefused;
   }
@@ -88,7 +88,7 @@ int WalkTarget(const CommandRecord& record, WindowNode* first) {
   if (target == Target::Container && record.containerName != nullptr) {
     start = inventory::FindContainer(first, record.containerName);
     if (start == nullptr) {
-      plat::MessageBoxA(Message(text, kUnknownContainer, record.containerName, ""),
+      plat::MessageBoxUtf8(Message(text, kUnknownContainer, record.containerName, ""),
                         kErrorCaption, plat::MB_ICONERROR);
       return kStatusUnknownContainer;
     }
@@ -102,8 +102,8 @@ int MultiIm(const CommandRecord& record, WindowNode* first) {
   // No question that a hung client could not act on.
   if (plat::StopCallsIfHung(inventory::g_clientWindows.mainWindow) != plat::Reply::Answered)
     return kStatusDone;
-  char text[ansi::kBufferSize];
-  int answer = plat::MessageBoxA(Message(text, kMultiImStart, record.multiImTarget, kMultiImEnd),
+  char text[utf8::kBufferSize];
+  int answer = plat::MessageBoxUtf8(Message(text, kMultiImStart, record.multiImTarget, kMultiImEnd),
                                  kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
   if (answer != plat::IDOK) return kStatusCancelled;
   inventory::WalkInventory(first, Target::Current, Action::MultiImCurrent, 0, nullptr);
@@ -151,7 +151,7 @@ int RunWindowCommand(const CommandRecord& record) {
 }
 
 int OutOfMemory() {
-  plat::MessageBoxA(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
+  plat::MessageBoxUtf8(kOutOfMemory, kErrorCaption, plat::MB_ICONERROR);
   return kStatusRefused;
 }
 

@@ -1,7 +1,7 @@
 #include "app/window_commands.h"
 #include "app/messages.h"
 
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/inventory.h"
 #include "app/listing.h"
 
@@ -16,17 +16,18 @@ constexpr size_t kBoxLines = 40;
 constexpr size_t kBoxTextSize = (kBoxLines + 1) * app::kListingLineSize;
 static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= app::kListingLineSize,
               "the last line of the box fits");
+static_assert(kBoxTextSize <= plat::kBoxTextUnits, "the box shows the whole text");
 
 struct BoxText {
-  ansi::Builder builder;
+  utf8::Builder builder;
   uint32_t lines;  // all the lines offered, shown or not
 };
 
 int AddToBox(const char* line, intptr_t context) {
   BoxText* box = reinterpret_cast<BoxText*>(context);
   if (box->lines < kBoxLines) {
-    if (box->lines > 0) ansi::AppendChar(box->builder, '\n');
-    ansi::Append(box->builder, line);
+    if (box->lines > 0) utf8::AppendChar(box->builder, '\n');
+    utf8::Append(box->builder, line);
   }
   ++box->lines;
   return 1;
@@ -35,40 +36,40 @@ int AddToBox(const char* line, intptr_t context) {
 int WriteLine(const char* line, intptr_t context) {
   bool* written = reinterpret_cast<bool*>(context);
   char out[app::kListingLineSize + sizeof kLineEnd];
-  ansi::Builder b = ansi::Start(out, sizeof out);
-  ansi::Append(b, line);
-  ansi::Append(b, kLineEnd);
+  utf8::Builder b = utf8::Start(out, sizeof out);
+  utf8::Append(b, line);
+  utf8::Append(b, kLineEnd);
   *written = plat::WriteStandardOutput(out, b.length);
   return *written ? 1 : 0;
 }
 
 void ShowInBox(const inventory::WindowNode* first) {
   char buffer[kBoxTextSize];
-  BoxText box = {ansi::Start(buffer, sizeof buffer), 0};
+  BoxText box = {utf8::Start(buffer, sizeof buffer), 0};
   app::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
   if (box.lines > kBoxLines) {
-    ansi::AppendChar(box.builder, '\n');
-    ansi::Append(box.builder, kMoreStart);
-    ansi::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
-    ansi::Append(box.builder, kMoreEnd);
+    utf8::AppendChar(box.builder, '\n');
+    utf8::Append(box.builder, kMoreStart);
+    utf8::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
+    utf8::Append(box.builder, kMoreEnd);
   }
-  plat::MessageBoxA(buffer, kListCaption, plat::MB_ICONINFORMATION);
+  plat::MessageBoxUtf8(buffer, kListCaption, plat::MB_ICONINFORMATION);
 }
 
 }  // namespace
 
 int TellListError(const char* text, int status) {
   if (!plat::StandardOutputIsFileOrPipe()) {
-    plat::MessageBoxA(text, kErrorCaption, plat::MB_ICONERROR);
+    plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
     return status;
   }
-  char out[ansi::kBufferSize];
-  ansi::Builder b = ansi::Start(out, sizeof out);
+  char out[utf8::kBufferSize];
+  utf8::Builder b = utf8::Start(out, sizeof out);
   for (const char* p = text; *p != '\0'; ++p) {
-    if (*p == '\n') ansi::AppendChar(b, '\r');
-    ansi::AppendChar(b, *p);
+    if (*p == '\n') utf8::AppendChar(b, '\r');
+    utf8::AppendChar(b, *p);
   }
-  ansi::Append(b, kLineEnd);
+  utf8::Append(b, kLineEnd);
   // Nothing else is left to say it with when this fails; the status still tells.
   plat::WriteStandardError(out, b.length);
   return status;

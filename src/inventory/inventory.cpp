@@ -1,7 +1,7 @@
 #include "inventory/inventory.h"
 
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 
 namespace inventory {
@@ -13,14 +13,14 @@ namespace {
 bool g_outOfMemory;
 
 bool HasChildOfClass(plat::Window window, const char* className) {
-  return plat::FindWindowExA(window, nullptr, className, nullptr) != nullptr;
+  return plat::FindWindowExUtf8(window, nullptr, className, nullptr) != nullptr;
 }
 
 bool EndsInConsole(const char* title) {
   constexpr size_t kSuffix = sizeof client::kConsoleTitleSuffix - 1;
-  size_t length = ansi::Length(title);
+  size_t length = utf8::Length(title);
   return length >= kSuffix &&
-         ansi::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
+         utf8::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
 }
 
 // Kinds 0, 2, 3 and 4 by their tests in order of precedence; -1 when none holds.
@@ -86,12 +86,12 @@ int FreeWindowTree(WindowNode* node) {
 
 int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   WindowNode* context = reinterpret_cast<WindowNode*>(contextValue);
-  char title[ansi::kBufferSize];
-  char className[ansi::kBufferSize];
+  char title[plat::kReadTextSize];
+  char className[plat::kReadTextSize];
   plat::ReadWindowTitle(window, title, sizeof title);
   plat::ReadClassName(window, className, sizeof className);
   if (title[0] == '\0') return 1;
-  if (ansi::Equals(title, client::kMainTitle) && ansi::Equals(className, client::kMainClass))
+  if (utf8::Equals(title, client::kMainTitle) && utf8::Equals(className, client::kMainClass))
     return 1;
 
   int32_t kind = RecognisedKind(window, title);
@@ -111,7 +111,7 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   if (g_outOfMemory) return 0;
   if (marked->children != nullptr)
     marked->kind = Container;
-  else if (ansi::Equals(title, client::kSendDialogTitle))
+  else if (utf8::Equals(title, client::kSendDialogTitle))
     marked->kind = PlainQuiet;  // the send dialog is no chat window
   else
     marked->kind = Plain;
@@ -132,10 +132,10 @@ WindowNode* BuildInventory() {
 
 WindowNode* FindContainer(WindowNode* node, const char* name) {
   for (; node != nullptr; node = node->next) {
-    char title[ansi::kBufferSize];
+    char title[plat::kReadTextSize];
     plat::ReadWindowTitle(node->window, title, sizeof title);
     if (node->kind != Container) continue;
-    if (ansi::EqualsIgnoreCase(name, title) || ansi::EqualsIgnoreCase(name, "current"))
+    if (utf8::EqualsIgnoreCase(name, title) || utf8::EqualsIgnoreCase(name, "current"))
       return node;
   }
   return nullptr;

@@ -1,7 +1,8 @@
 #include "inventory/scanner.h"
 
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "platform/utf8.h"
+#include "text/utf8_text.h"
 
 namespace inventory {
 namespace {
@@ -33,12 +34,18 @@ void Dock(plat::Window window, char position) {
 }
 
 void FillSendDialog(plat::Window dialog, const char* contact) {
-  plat::Window edit = plat::FindWindowExA(dialog, nullptr, client::kEditClass, nullptr);
-  // Typed as unsigned codes, so characters above 127 arrive intact.
-  for (const char* p = contact; *p != '\0'; ++p)
-    plat::SendMessageBounded(edit, plat::WM_CHAR, static_cast<unsigned char>(*p), 1);
+  plat::Window edit = plat::FindWindowExUtf8(dialog, nullptr, client::kEditClass, nullptr);
+  // Typed as the edit field receives typed characters: one WM_CHAR per
+  // UTF-16 unit, a character above U+FFFF as its two halves in order.
+  for (const char* p = contact; *p != '\0';) {
+    const plat::Utf8Character c = plat::DecodeUtf8(p);
+    plat::WideChar units[2];
+    for (size_t i = 0, n = plat::EncodeUtf16(c.code, units); i < n; ++i)
+      plat::SendMessageBounded(edit, plat::WM_CHAR, units[i], 1);
+    p += c.length;
+  }
   plat::Window ok =
-      plat::FindWindowExA(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
+      plat::FindWindowExUtf8(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
   plat::SendMessageBounded(ok, plat::WM_LBUTTONDOWN, 0, 0);
   plat::SendMessageBounded(ok, plat::WM_LBUTTONUP, 0, 0);
 }
@@ -52,17 +59,17 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
   const char action = command[0];
   const char option = action != '\0' ? command[1] : '\0';
   const char modeDigit = option != '\0' ? command[2] : '\0';
-  const char* rest = modeDigit != '\0' ? command + 3 : command + ansi::Length(command);
+  const char* rest = modeDigit != '\0' ? command + 3 : command + utf8::Length(command);
   const int mode = modeDigit - '0';
 
-  char className[ansi::kBufferSize];
-  char title[ansi::kBufferSize];
+  char className[plat::kReadTextSize];
+  char title[plat::kReadTextSize];
   plat::ReadClassName(window, className, sizeof className);
   plat::ReadWindowTitle(window, title, sizeof title);
 
-  if (mode != kModeNoClassFilter && !ansi::PrefixMatch(className, rest, ansi::Length(rest)))
+  if (mode != kModeNoClassFilter && !utf8::PrefixMatch(className, rest, utf8::Characters(rest)))
     return 1;
-  if (ansi::EqualsIgnoreCase(className, client::kMainClass)) return 1;
+  if (utf8::EqualsIgnoreCase(className, client::kMainClass)) return 1;
 
   switch (action) {
     case 'o':
@@ -75,7 +82,7 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
       Dock(window, option);
       break;
     case 'D':
-      if (ansi::Equals(title, client::kSendDialogTitle)) {
+      if (utf8::Equals(title, client::kSendDialogTitle)) {
         FillSendDialog(window, rest);
         return 0;
       }

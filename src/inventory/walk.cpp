@@ -1,7 +1,7 @@
 #include "inventory/walk.h"
 
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 #include "inventory/scanner.h"
 
@@ -29,9 +29,9 @@ void SendCommand(plat::Window window, uint32_t id) {
 
 void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
-  char title[ansi::kBufferSize];
+  char title[plat::kReadTextSize];
   plat::ReadWindowTitle(window, title, sizeof title);
-  if (!ansi::PrefixMatch(title, messageText, 2)) return;
+  if (!utf8::PrefixMatch(title, messageText, 2)) return;
 
   // The medium word and whether a contact follows it.
   const char* p = messageText;
@@ -48,12 +48,12 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   // The contact starts one character behind the medium word, counted from
   // the start of the text, blanks inside it kept; a name too long for the
   // child command is cut at its end.
-  size_t start = mediumLength + 1;
-  if (start > ansi::Length(messageText)) return;
-  char childCommand[ansi::kBufferSize];
-  ansi::Builder b = ansi::Start(childCommand, sizeof childCommand);
-  ansi::Append(b, "D02");
-  ansi::Append(b, messageText + start);
+  size_t start = utf8::CountCharacters(p, mediumLength) + 1;
+  if (start > utf8::Characters(messageText)) return;
+  char childCommand[utf8::kBufferSize];
+  utf8::Builder b = utf8::Start(childCommand, sizeof childCommand, utf8::kTextCharacters);
+  utf8::Append(b, "D02");
+  utf8::Append(b, messageText + utf8::CharacterPrefix(messageText, start));
   // The client has opened its send dialog before the command returned.
   plat::EnumThreadWindows(inventory::g_clientWindows.guiThreadId, ScanChildWindow,
                           reinterpret_cast<intptr_t>(childCommand));

@@ -20,7 +20,7 @@ void Run() {
   else if (r.message == kSetExtendedStyle)
     SetExtendedStyle(r.window, static_cast<uint32_t>(r.wParam));
   else
-    r.result = SendMessageA(r.window, r.message, r.wParam, r.lParam);
+    r.result = SendMessageW(r.window, r.message, r.wParam, r.lParam);
 }
 
 }  // namespace helper

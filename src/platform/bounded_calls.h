@@ -48,7 +48,7 @@ bool Await(uint32_t milliseconds);
 // returned (Await said so); otherwise leaves them to the process's end.
 void End();
 
-// SendMessageTimeoutA(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):
+// SendMessageTimeoutW(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):
 // true when the window's thread handled it in time.
 bool Probe(Window window, uint32_t milliseconds);
 

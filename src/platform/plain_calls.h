@@ -9,11 +9,11 @@
 
 namespace plat {
 
-intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 bool ShowWindow(Window window, int command);  // true when the window was visible before
-void SetExtendedStyle(Window window, uint32_t exStyle);  // SetWindowLongA(GWL_EXSTYLE)
+void SetExtendedStyle(Window window, uint32_t exStyle);  // SetWindowLongW(GWL_EXSTYLE)
 void SetForegroundWindow(Window window);
-// SendMessageTimeoutA with SMTO_NORMAL | SMTO_ABORTIFHUNG: gives up at once
+// SendMessageTimeoutW with SMTO_NORMAL | SMTO_ABORTIFHUNG: gives up at once
 // on a hung thread, otherwise after milliseconds; the result is not returned.
 void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                        uint32_t milliseconds);

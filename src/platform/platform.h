@@ -1,6 +1,13 @@
 // The thin layer over the Windows calls that Dowtrane makes. The Windows
 // build implements it over user32, shell32, advapi32 and kernel32; the native
 // test build links an in-memory window system in its place.
+//
+// Every text crosses this layer in UTF-8 (platform/utf8.h says why): the
+// Windows layer makes the wide (W) calls and converts each text on the way,
+// and never goes through the system's ANSI code page. A call named after a
+// Windows function with "Utf8" in place of its A or W is that function with
+// its texts in UTF-8. A text handed to Windows is cut after kBoxTextUnits - 1
+// UTF-16 units (only the box of /windows comes near that).
 #pragma once
 
 #include <stddef.h>
@@ -12,6 +19,14 @@ struct WindowTag;
 using Window = WindowTag*;  // a window handle; null is no window
 using ThreadId = uint32_t;
 using WideChar = char16_t;  // UTF-16 code unit, as the platform's wide texts
+
+// Texts read from Windows (titles, class names) are read as at most 399
+// UTF-16 units, as with a buffer of 400; in UTF-8 they need up to this many
+// bytes with the terminator (three bytes a unit at the most).
+inline constexpr size_t kReadUnits = 399;
+inline constexpr size_t kReadTextSize = kReadUnits * 3 + 1;
+// The longest text a message box shows, in UTF-16 units with the terminator.
+inline constexpr size_t kBoxTextUnits = 16384;
 
 // Window-enumeration callback: non-zero goes on, 0 stops the enumeration.
 using EnumProc = int (*)(Window window, intptr_t context);
@@ -39,33 +54,35 @@ inline constexpr int IDCANCEL = 2;
 // user32. Where a call bears the Windows function's name it does what that
 // function does; what a wrapper adds or leaves out is said beside it.
 // The first top-level window of the class (and title, unless null); null if none.
-Window FindWindowA(const char* className, const char* title);
+Window FindWindowUtf8(const char* className, const char* title);
 // The first direct child of parent after after; null if none.
-Window FindWindowExA(Window parent, Window after, const char* className, const char* title);
+Window FindWindowExUtf8(Window parent, Window after, const char* className, const char* title);
 // The enumerations' own results are not returned: nobody reads them.
 void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context);
 void EnumChildWindows(Window parent, EnumProc proc, intptr_t context);
 // GetWindowThreadProcessId without the process id; 0 for a null window.
 ThreadId GetWindowThreadId(Window window);
-// GetWindowTextA and GetClassNameA, but the text is always terminated:
-// at most size - 1 characters and a zero; return the number copied, and on
-// any failure (a window that is gone, a size of 0) 0 with buffer[0] zero.
-int ReadWindowTitle(Window window, char* buffer, int size);
-int ReadClassName(Window window, char* buffer, int size);
-// GetWindowLongA(GWL_EXSTYLE); 0 for a window that is gone.
+// GetWindowTextW and GetClassNameW into kReadUnits units, in UTF-8: at
+// most capacity - 1 bytes (kReadTextSize always holds the whole text), cut
+// at a character's start, and a zero. Return the bytes copied, and on any
+// failure (a window that is gone, a capacity of 0) 0 with buffer[0] zero.
+size_t ReadWindowTitle(Window window, char* buffer, size_t capacity);
+size_t ReadClassName(Window window, char* buffer, size_t capacity);
+// GetWindowLongW(GWL_EXSTYLE); 0 for a window that is gone.
 uint32_t GetExtendedStyle(Window window);
 bool IsWindowVisible(Window window);
 bool IsIconic(Window window);  // minimized
 // GetWindow(GW_HWNDNEXT): the window below in Z order; null at the bottom.
 Window GetWindowBelow(Window window);
-// MessageBoxA without an owner window: returns the button pressed (IDOK...).
-int MessageBoxA(const char* text, const char* caption, unsigned type);
+// MessageBoxW without an owner window: returns the button pressed (IDOK...).
+// The box shows at most kBoxTextUnits - 1 units of the text.
+int MessageBoxUtf8(const char* text, const char* caption, unsigned type);
 
 // Calls that hand work to the thread of another program's window. The plain
 // Windows calls (plain_calls.h) wait for that thread without any bound; these
 // make the plain call on a helper thread while the run's own thread waits
 // for it in slices: 250 ms for the call to return, then, if it has not,
-// 250 ms for a probe (WM_NULL through SendMessageTimeoutA, SMTO_ABORTIFHUNG)
+// 250 ms for a probe (WM_NULL through SendMessageTimeoutW, SMTO_ABORTIFHUNG)
 // to be answered. A thread that answers the probe still reads its message
 // queue with the call in hand (it shows a dialog of its own while it handles
 // the call, say); one that does not has stopped reading it. Two allowances,
@@ -92,7 +109,7 @@ enum class Reply : int {
 Reply CallsReply();
 intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 bool ShowWindowBounded(Window window, int command);  // true when the window was visible before
-void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLongA(GWL_EXSTYLE)
+void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLongW(GWL_EXSTYLE)
 // Sends nothing. When the window's thread is hung (IsHungAppWindow), stops
 // every later call (NotAnswering), as a call that found it hung would.
 // Returns CallsReply(). For the client's windows only.
@@ -104,7 +121,7 @@ void SetForegroundIfAnswering(Window window);
 // The calls to a window of another program (the window below the contact
 // list, the player's): made while the calls go on, and whatever that
 // program's thread does they never change CallsReply(). SetForegroundWindow
-// as it is; the message through SendMessageTimeoutA (SMTO_ABORTIFHUNG) on
+// as it is; the message through SendMessageTimeoutW (SMTO_ABORTIFHUNG) on
 // the run's own thread, which waits at most 5 s for it, and not at all for
 // a thread that is hung; its result is not returned.
 void SetOtherProgramForeground(Window window);
@@ -116,23 +133,25 @@ void SendToOtherProgram(Window window, uint32_t message, uintptr_t wParam, intpt
 void EndCalls();
 
 // shell32
-// ShellExecuteA with no owner window, no verb and no directory (the current
+// ShellExecuteW with no owner window, no verb and no directory (the current
 // one applies); its result is not returned: nobody reads it.
-void ShellExecuteA(const char* file, const char* parameters, int showCommand);
+void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand);
 // The process's wide command line split by the platform's rules; the vector
 // lives until the process ends. Returns null (count 0) when it cannot be split.
 WideChar** CommandLineArgs(int* count);
-// The wide text in the system code page, as wsprintfA's "%ls" gives it, cut
-// to capacity - 1 bytes (never inside a double-byte character). Returns the
-// length written.
-size_t WideToAnsi(const WideChar* text, char* buffer, size_t capacity);
+// WideToUtf8 (platform/utf8.h) converts an element for the program.
 
 // advapi32: a text value under HKEY_LOCAL_MACHINE, in the registry view that
-// 32-bit programs see, whichever build reads it.
+// 32-bit programs see, whichever build reads it, through RegQueryValueExW.
 enum class RegistryRead { Ok, Missing, WrongType, TooLarge };
-// On Ok, buffer holds a zero-terminated text of *length characters (what the
-// value holds up to its first zero), and *length < capacity. Otherwise buffer
-// holds an empty text. The buffer's unread bytes are never part of the text.
+// The value is read into kRegistryUnits UTF-16 units, so that a text of 399
+// characters of any kind fits with its terminator; its UTF-8 takes up to
+// kRegistryTextSize bytes, the least capacity that a caller may give.
+inline constexpr size_t kRegistryUnits = 2 * 399 + 1;
+inline constexpr size_t kRegistryTextSize = (kRegistryUnits - 1) * 3 + 1;
+// On Ok, buffer holds the text in UTF-8, zero-terminated, *length bytes
+// (what the value holds up to its first zero). Otherwise buffer holds an
+// empty text. The buffer's unread bytes are never part of the text.
 RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
                              size_t capacity, size_t* length);
 
@@ -144,19 +163,22 @@ bool StandardOutputIsFileOrPipe();
 // when not all of them could be written.
 bool WriteStandardOutput(const char* bytes, size_t count);
 bool WriteStandardError(const char* bytes, size_t count);
-// The full path of the program's own file. Returns its length, or 0 (with
-// buffer[0] zero) when it cannot be read or does not fit in capacity - 1.
+// The full path of the program's own file (GetModuleFileNameW), in UTF-8.
+// Returns its length in bytes, or 0 (with buffer[0] zero) when it cannot be
+// read, is longer than kReadUnits units, or capacity is below kReadTextSize.
 size_t ProgramPath(char* buffer, size_t capacity);
 // True when path (relative to the current directory, or full) names a file
 // that exists; false for a folder or nothing.
 bool FileExists(const char* path);
-// The length of the longest start of text that is at most limit bytes long
-// and does not end inside a double-byte character of the system code page.
-size_t FittingPrefix(const char* text, size_t limit);
 void* AllocateZeroed(size_t size);  // null when memory runs out
 void Release(void* block);          // null is allowed
 [[noreturn]] void ExitProcess(int status);
-const char* ProcessCommandLineA();  // GetCommandLineA: the process's 8-bit command line
+// GetCommandLineW in UTF-8, cut to capacity - 1 bytes at a character's start;
+// returns the bytes written. A command line holds at most kCommandLineUnits
+// units, so kCommandLineSize bytes always hold it whole.
+inline constexpr size_t kCommandLineUnits = 32767;
+inline constexpr size_t kCommandLineSize = kCommandLineUnits * 3 + 1;
+size_t ReadProcessCommandLine(char* buffer, size_t capacity);
 // Milliseconds since the system started: setting the system's time, by
 // hand or by synchronisation, does not move it.
 uint64_t GetTickCount64();

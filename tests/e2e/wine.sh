@@ -1,7 +1,11 @@
 #!/bin/bash
 # The Wine test bed of the end-to-end tests and of the demo.
-#   wine.sh start <state dir> <programs dir 32> <programs dir 64>
-#                                 X server, Wine prefix, a keeper
+#   wine.sh start <state dir> <programs dir 32> <programs dir 64> [cp932]
+#                                 X server, Wine prefix, a keeper; with
+#                                 cp932, every Wine process of this state
+#                                 dir runs under the Japanese locale
+#                                 (DOWTRANE_CP932_LOCALE), and so with the
+#                                 ANSI code page 932
 #   wine.sh stop <state dir>      stops what start started, by process id
 #   wine.sh run <state dir> <dowtrane.exe> <programs dir> <suite>... [-only <case>]
 #   wine.sh kind                  prints the Wine this host uses: wow64 or win64
@@ -9,7 +13,9 @@
 # first start takes half a minute, later ones a fraction of a second), the
 # work dirs and the process ids. On a host without 32-bit programs ("win64",
 # see scripts/common.sh) a run that needs a 32-bit program ends with the
-# status CTest counts as skipped, and says why.
+# status CTest counts as skipped, and says why. A state dir started with cp932
+# has a prefix of its own: the prefix keeps the locale it was made
+# under in its registry.
 set -eEuo pipefail
 DOWTRANE_SCRIPT=tests/e2e/wine.sh
 . "$(dirname "$0")/../../scripts/common.sh"
@@ -33,6 +39,15 @@ load_env() {
   # shellcheck disable=SC1091
   . "$state/env"
   export DISPLAY
+  use_locale "${LOCALE:-}"
+}
+
+# Wine takes the locale, and with it the ANSI code page, from LC_ALL.
+use_locale() {
+  [ -n "$1" ] || return 0
+  locale_has_utf8 "$1" ||
+    fail "the locale $1 is not generated on this host" "scripts/setup.sh, which generates it"
+  export LC_ALL=$1 LANG=$1
 }
 
 alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
@@ -40,13 +55,14 @@ alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 winpath() { "$WINE" winepath -w "$1" 2>/dev/null; }
 
 start() {
-  local programs=$1
+  local programs=$1 locale=$2
   if [ -f "$state/env" ]; then
     . "$state/env"
     if alive "${XVFB_PID:-}" && alive "${KEEPER_PID:-}"; then return 0; fi
     stop
   fi
-  echo "wine.sh: $kind Wine${reason:+ ($reason)}; test programs from $programs"
+  echo "wine.sh: $kind Wine${reason:+ ($reason)}; test programs from $programs${locale:+; locale $locale}"
+  use_locale "$locale"
   [ -f "$programs/testclient.exe" ] ||
     fail "no test client at $programs/testclient.exe" "the build of the windows presets"
 
@@ -64,7 +80,7 @@ start() {
   done
   [ -e "/tmp/.X11-unix/X$display" ] || fail "Xvfb did not start on :$display" "$state/xvfb.log"
   export DISPLAY=":$display"
-  printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$xvfb" >"$state/env"
+  printf 'DISPLAY=%s\nXVFB_PID=%s\nLOCALE=%s\n' "$DISPLAY" "$xvfb" "$locale" >"$state/env"
 
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     step "creating the Wine prefix ($kind)" "$state/wineboot.log"
@@ -143,7 +159,11 @@ case $command in
   start)
     programs=$1
     [ "$kind" = wow64 ] || programs=$2
-    start "$programs"
+    case ${3:-} in
+      "") start "$programs" "" ;;
+      cp932) start "$programs" "$DOWTRANE_CP932_LOCALE" ;;
+      *) echo "wine.sh: unknown code page ${3}; cp932 is known" >&2; exit 2 ;;
+    esac
     ;;
   stop) stop ;;
   run) run "$@" ;;

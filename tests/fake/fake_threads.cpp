@@ -155,7 +155,7 @@ void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr
                        uint32_t milliseconds) {
   if (fake::T().hung.count(GetWindowThreadId(window)) != 0) return;
   const size_t before = fake::Journal().size();
-  SendMessageA(window, message, wParam, lParam);
+  SendMessageW(window, message, wParam, lParam);
   if (fake::Journal().size() == before) return;
   if (const fake::StallRule* rule = fake::RuleFor(window, fake::Journal()[before]))
     fake::SetClockMilliseconds(fake::Now() + std::min<int64_t>(rule->milliseconds, milliseconds));

@@ -16,6 +16,7 @@
 
 #include "platform/bounded_calls.h"
 #include "platform/plain_calls.h"
+#include "platform/utf8.h"
 
 namespace fake {
 namespace {
@@ -46,11 +47,10 @@ struct State {
   size_t nextAnswer = 0;
   std::vector<Started> started;
   std::map<std::string, RegistryValue> registry;
-  std::string narrowCommandLine;
+  std::u16string commandLine;
   std::vector<std::u16string> wide;
   std::vector<plat::WideChar*> wideVector;
   bool splitFails = false;
-  CodePage codePage = CodePage::Latin1;
   int64_t clockMs = 0;           // the tick count
   int64_t calendarOffsetMs = 0;  // the calendar clock, less the tick count
   int readings = 0;
@@ -117,12 +117,15 @@ std::string Hex(uint32_t v) {
   return buf;
 }
 
-int CopyText(const std::string& from, char* buffer, int size) {
-  if (size <= 0) return 0;
-  size_t n = from.size() < static_cast<size_t>(size - 1) ? from.size() : static_cast<size_t>(size - 1);
-  from.copy(buffer, n);
-  buffer[n] = '\0';
-  return static_cast<int>(n);
+// A window's text as GetWindowTextW and GetClassNameW read it into
+// kReadUnits + 1 units (a longer text is cut after kReadUnits units, even
+// between the halves of a pair), handed up in UTF-8 as the Windows layer
+// does.
+size_t CopyText(const std::string& from, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  std::u16string wide = Wide(from);
+  if (wide.size() > plat::kReadUnits) wide.resize(plat::kReadUnits);
+  return plat::WideToUtf8(wide.c_str(), buffer, capacity);
 }
 
 void Hook(const char* call) {
@@ -161,47 +164,6 @@ void Report(plat::EnumProc proc, intptr_t context) {
   s.enumerations.pop_back();
 }
 
-// Whether the byte starts a double-byte character in the current code page.
-bool IsLeadByte(char byte) {
-  const unsigned char c = static_cast<unsigned char>(byte);
-  return S().codePage == CodePage::DoubleByte &&
-         ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
-}
-
-size_t UnmappedCharacter(char* bytes) {
-  bytes[0] = '?';
-  return 1;
-}
-
-// One UTF-16 unit in the current code page: its bytes (one or two) in bytes.
-size_t EncodeInCodePage(plat::WideChar c, char* bytes) {
-  auto put = [bytes](unsigned lead, unsigned trail) {
-    bytes[0] = static_cast<char>(lead);
-    bytes[1] = static_cast<char>(trail);
-    return size_t{2};
-  };
-  if (S().codePage == CodePage::Latin1) {
-    if (c >= 0x100) return UnmappedCharacter(bytes);
-    bytes[0] = static_cast<char>(c);
-    return 1;
-  }
-  if (c < 0x80) {
-    bytes[0] = static_cast<char>(c);
-    return 1;
-  }
-  if (c >= 0xFF61 && c <= 0xFF9F) {
-    bytes[0] = static_cast<char>(0xA1 + (c - 0xFF61));
-    return 1;
-  }
-  if (c >= 0x3000 && c <= 0x3002) return put(0x81, 0x40 + (c - 0x3000));
-  if (c >= 0x3041 && c <= 0x3093) return put(0x82, 0x9F + (c - 0x3041));
-  if (c >= 0x30A1 && c <= 0x30F6) {
-    const unsigned k = c - 0x30A1;
-    return put(0x83, k < 0x3F ? 0x40 + k : 0x80 + (k - 0x3F));  // trail bytes skip 7F
-  }
-  return UnmappedCharacter(bytes);
-}
-
 void ReleaseAllBlocks() {
   for (void* block : S().blocks) free(block);
   S().blocks.clear();
@@ -216,7 +178,6 @@ void Reset() {
   s.hook = nullptr;
   s.inHook = false;
   s.enumerations.clear();
-  s.codePage = CodePage::Latin1;
   s.topLevel.clear();
   s.windows.clear();
   s.known.clear();
@@ -228,7 +189,7 @@ void Reset() {
   s.nextAnswer = 0;
   s.started.clear();
   s.registry.clear();
-  s.narrowCommandLine.clear();
+  s.commandLine.clear();
   s.wide.clear();
   s.wideVector.clear();
   s.splitFails = false;
@@ -335,12 +296,23 @@ void SetRegistry(const std::string& key, const std::string& value, uint32_t type
   S().registry[key + "|" + value] = RegistryValue{type, bytes};
 }
 
-void SetCommandLine(const std::string& narrow, const std::vector<std::u16string>& wide) {
-  S().narrowCommandLine = narrow;
-  S().wide = wide;
+void SetCommandLine(const std::u16string& line, const std::vector<std::u16string>& elements) {
+  S().commandLine = line;
+  S().wide = elements;
 }
 void FailCommandLineSplit() { S().splitFails = true; }
-void UseCodePage(CodePage page) { S().codePage = page; }
+
+std::u16string Wide(const std::string& text) {
+  std::vector<plat::WideChar> buffer(text.size() + 1);
+  const size_t n = plat::Utf8ToWide(text.c_str(), buffer.data(), buffer.size());
+  return std::u16string(buffer.data(), n);
+}
+
+std::string Narrow(const std::u16string& text) {
+  std::vector<char> buffer(text.size() * plat::kMostUnitBytes + 1);
+  const size_t n = plat::WideToUtf8(text.c_str(), buffer.data(), buffer.size());
+  return std::string(buffer.data(), n);
+}
 
 void SetClockMilliseconds(int64_t ms) { S().clockMs = ms; }
 int64_t ClockMilliseconds() { return S().clockMs; }
@@ -396,15 +368,15 @@ namespace plat {
 using fake::Hook;
 using fake::Log;
 
-Window FindWindowA(const char* className, const char* title) {
-  Hook("FindWindowA");
+Window FindWindowUtf8(const char* className, const char* title) {
+  Hook("FindWindowUtf8");
   for (fake::FakeWindow* w : fake::S().topLevel)
     if (fake::Fits(w, className, title)) return fake::Handle(w);
   return nullptr;
 }
 
-Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
-  Hook("FindWindowExA");
+Window FindWindowExUtf8(Window parent, Window after, const char* className, const char* title) {
+  Hook("FindWindowExUtf8");
   fake::FakeWindow* p = fake::Get(parent);
   if (p == nullptr) return nullptr;
   bool searching = after == nullptr;
@@ -442,18 +414,18 @@ ThreadId GetWindowThreadId(Window window) {
   return w == nullptr ? 0 : w->shape.thread;
 }
 
-int ReadWindowTitle(Window window, char* buffer, int size) {
+size_t ReadWindowTitle(Window window, char* buffer, size_t capacity) {
   Hook("ReadWindowTitle");
   fake::FakeWindow* w = fake::Get(window);
-  if (w == nullptr) return fake::CopyText("", buffer, size);
-  return fake::CopyText(w->shape.title, buffer, size);
+  if (w == nullptr) return fake::CopyText("", buffer, capacity);
+  return fake::CopyText(w->shape.title, buffer, capacity);
 }
 
-int ReadClassName(Window window, char* buffer, int size) {
+size_t ReadClassName(Window window, char* buffer, size_t capacity) {
   Hook("ReadClassName");
   fake::FakeWindow* w = fake::Get(window);
-  if (w == nullptr) return fake::CopyText("", buffer, size);
-  return fake::CopyText(w->shape.className, buffer, size);
+  if (w == nullptr) return fake::CopyText("", buffer, capacity);
+  return fake::CopyText(w->shape.className, buffer, capacity);
 }
 
 uint32_t GetExtendedStyle(Window window) {
@@ -470,8 +442,8 @@ void SetExtendedStyle(Window window, uint32_t exStyle) {
   w->shape.exStyle = exStyle;
 }
 
-intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  Hook("SendMessageA");
+intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  Hook("SendMessageW");
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return 0;
   const std::string& label = w->shape.label;
@@ -568,16 +540,19 @@ Window GetWindowBelow(Window window) {
   return nullptr;
 }
 
-int MessageBoxA(const char* text, const char* caption, unsigned type) {
-  Hook("MessageBoxA");
-  fake::S().boxes.push_back(fake::Box{text, caption, type});
+int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
+  Hook("MessageBoxUtf8");
+  // What the box shows: the text as MessageBoxW gets it, in UTF-8.
+  std::u16string shown = fake::Wide(text);
+  if (shown.size() > kBoxTextUnits - 1) shown.resize(kBoxTextUnits - 1);
+  fake::S().boxes.push_back(fake::Box{fake::Narrow(shown), fake::Narrow(fake::Wide(caption)), type});
   fake::State& s = fake::S();
   if (s.nextAnswer < s.answers.size()) return s.answers[s.nextAnswer++];
   return IDOK;
 }
 
-void ShellExecuteA(const char* file, const char* parameters, int showCommand) {
-  Hook("ShellExecuteA");
+void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+  Hook("ShellExecuteUtf8");
   fake::S().started.push_back(
       fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
 }
@@ -594,24 +569,6 @@ WideChar** CommandLineArgs(int* count) {
   s.wideVector.push_back(nullptr);
   *count = static_cast<int>(s.wide.size());
   return s.wideVector.data();
-}
-
-size_t WideToAnsi(const WideChar* text, char* buffer, size_t capacity) {
-  Hook("WideToAnsi");
-  if (capacity == 0) return 0;
-  // As the Windows layer converts: character by character while the whole
-  // character fits; one that would only partly fit ends the text.
-  size_t used = 0;
-  for (const WideChar* p = text; p != nullptr && *p != 0; ++p) {
-    const bool pair = p[0] >= 0xD800 && p[0] <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF;
-    char bytes[2];
-    const size_t n = pair ? fake::UnmappedCharacter(bytes) : fake::EncodeInCodePage(*p, bytes);
-    if (used + n > capacity - 1) break;
-    for (size_t i = 0; i < n; ++i) buffer[used++] = bytes[i];
-    if (pair) ++p;
-  }
-  buffer[used] = '\0';
-  return used;
 }
 
 void* AllocateZeroed(size_t size) {
@@ -651,9 +608,9 @@ void ExitProcess(int status) {
   _exit(status);
 }
 
-const char* ProcessCommandLineA() {
-  Hook("ProcessCommandLineA");
-  return fake::S().narrowCommandLine.c_str();
+size_t ReadProcessCommandLine(char* buffer, size_t capacity) {
+  Hook("ReadProcessCommandLine");
+  return WideToUtf8(fake::S().commandLine.c_str(), buffer, capacity);
 }
 
 bool StandardOutputIsFileOrPipe() {
@@ -678,30 +635,20 @@ bool WriteStandardError(const char* bytes, size_t count) {
 
 size_t ProgramPath(char* buffer, size_t capacity) {
   Hook("ProgramPath");
-  const std::string& path = fake::S().programPath;
   if (capacity == 0) return 0;
-  if (path.empty() || path.size() >= capacity) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  return static_cast<size_t>(fake::CopyText(path, buffer, static_cast<int>(capacity)));
+  buffer[0] = '\0';
+  // GetModuleFileNameW into kReadUnits + 1 units, then the path in UTF-8.
+  const std::u16string path = fake::Wide(fake::S().programPath);
+  if (path.empty() || path.size() > kReadUnits || capacity < kReadTextSize) return 0;
+  const std::string narrow = fake::Narrow(path);
+  narrow.copy(buffer, narrow.size());
+  buffer[narrow.size()] = '\0';
+  return narrow.size();
 }
 
 bool FileExists(const char* path) {
   Hook("FileExists");
   return fake::S().files.count(path) != 0;
-}
-
-size_t FittingPrefix(const char* text, size_t limit) {
-  Hook("FittingPrefix");
-  size_t length = 0;
-  while (text[length] != '\0') {
-    const bool lead = fake::IsLeadByte(text[length]) && text[length + 1] != '\0';
-    const size_t step = lead ? 2 : 1;
-    if (length + step > limit) break;
-    length += step;
-  }
-  return length;
 }
 
 uint64_t GetTickCount64() {

@@ -1,13 +1,19 @@
 // An in-memory window system behind the platform layer, for the native
 // tests and the fuzz target. It follows documented Win32 behaviour where the
 // program depends on it: Z order, direct-child searches, depth-first child
-// enumeration over the windows that exist when it starts, truncating text
-// reads, ShowWindow's previous-visibility result, the system code page.
+// enumeration over the windows that exist when it starts, text reads cut
+// after 399 UTF-16 units, ShowWindow's previous-visibility result.
+//
+// Its windows are Unicode windows, and its texts (titles, class names, box
+// texts, paths, registry texts) are written in UTF-8 by the tests, as the
+// platform layer hands texts up: a byte that starts no well-formed sequence
+// stands for the character of its value (platform/utf8.h).
 //
 // Every call the program makes on a window is written to a journal, one line
 // each, naming the window by its label:
 //   "<label> command <id>"            WM_COMMAND with lParam 0
-//   "<label> char <code> <lParam>"    WM_CHAR
+//   "<label> char <code> <lParam>"    WM_CHAR: the UTF-16 unit a Unicode
+//                                     window receives, in decimal
 //   "<label> lbuttondown <w> <l>"     and "lbuttonup"
 //   "<label> shown" | "hidden" | "minimized" | "restored"
 //                                     what a show request changed, in that
@@ -48,11 +54,11 @@ struct Started {
   int show;
 };
 
-// Answers a message sent to a window; returns what SendMessageA returns.
+// Answers a message sent to a window; returns what SendMessageW returns.
 using Handler = std::function<intptr_t(plat::Window, uint32_t, uintptr_t, intptr_t)>;
 
 // Back to an empty window system for a new run: no windows, registry,
-// boxes, answers, hook or failures, the Latin-1 code page, the clock at 0, and
+// boxes, answers, hook or failures, the clock at 0, and
 // a new process: the client's windows of the last run (inventory::g_clientWindows)
 // forgotten and every block it left allocated released.
 void Reset();
@@ -88,7 +94,7 @@ std::string Label(plat::Window window);
 plat::Window Foreground();
 
 // Runs before the fake answers each platform call of the program, with the
-// call's name ("ReadWindowTitle", "SendMessageA", "MessageBoxA", ...): the
+// call's name ("ReadWindowTitle", "SendMessageW", "MessageBoxUtf8", ...): the
 // place to change the window system as the client or the user would in the
 // meantime, e.g. to close a window or change its title between the inventory
 // and the walk. Calls the hook makes do not run it again. Null: no hook.
@@ -101,11 +107,15 @@ std::vector<Box>& Boxes();
 void AnswerBoxes(std::vector<int> answers);  // in order; IDOK once they run out
 std::vector<Started>& StartedPrograms();
 
-// The registry: raw bytes and type under a key of HKEY_LOCAL_MACHINE.
+// The registry: the bytes and type of a value under a key of
+// HKEY_LOCAL_MACHINE. The bytes of a text type (REG_SZ, REG_EXPAND_SZ) are
+// its text in UTF-8, zeros and all, which the registry keeps in UTF-16 (two
+// bytes a unit); any other type's are kept as they are.
 void SetRegistry(const std::string& key, const std::string& value, uint32_t type,
                  const std::string& bytes);
 
-void SetCommandLine(const std::string& narrow, const std::vector<std::u16string>& wide);
+// The process's wide command line and its elements as the platform splits it.
+void SetCommandLine(const std::u16string& line, const std::vector<std::u16string>& elements);
 void FailCommandLineSplit();
 // The elements of a wide command line as the platform splits it
 // (CommandLineToArgvW): the program's name up to the next double quote when
@@ -116,18 +126,9 @@ void FailCommandLineSplit();
 // line gives the program's own path alone.
 std::vector<std::u16string> SplitCommandLine(const std::u16string& line);
 
-// The system code page, which the wide-to-8-bit conversion (plat::WideToAnsi)
-// converts into and plat::FittingPrefix cuts by. Latin1: U+0000-U+00FF one
-// byte each, anything else '?'. DoubleByte: the Japanese double-byte code
-// page (932), whose lead bytes are 81-9F and E0-FC, with a subset of its
-// characters for the conversion: ASCII, half-width katakana U+FF61-U+FF9F
-// as one byte (A1-DF), and as lead and trail byte the ideographic space and
-// full stops U+3000-U+3002 (81 40-42), hiragana U+3041-U+3093 (82 9F-F1)
-// and katakana U+30A1-U+30F6 (83 40-96, without 83 7F; U+30BD is 83 5C, a
-// trail byte that reads as a backslash); anything else '?'. Either way a
-// surrogate pair is one character.
-enum class CodePage { Latin1, DoubleByte };
-void UseCodePage(CodePage page);
+// Texts between UTF-8 and UTF-16 by the platform layer's own conversion.
+std::u16string Wide(const std::string& text);
+std::string Narrow(const std::u16string& text);
 
 // The tick count (GetTickCount64), in milliseconds; Sleep and the waits of
 // the bounded calls move it on, and nothing moves it back.

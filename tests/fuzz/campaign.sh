@@ -51,6 +51,9 @@ echo "corpus $corpus, seeds $here/corpus, log $log"
 # the corpus; the target's own "progress: runs N seconds S" lines the pace.
 step "fuzzing" "$log"
 status=0
+# The log exists before tail follows it: the fuzzer, started in the
+# background, may not have opened it yet.
+: >"$log"
 DOWTRANE_FUZZ_PROGRESS=$interval "$target" "$corpus" "$here/corpus" \
   -dict="$here/dowtrane.dict" -max_total_time="$seconds" -runs="$runs_limit" \
   -max_len=40000 -timeout=25 \

@@ -17,9 +17,9 @@
 //                  line, program name first, as UTF-8 (a byte that starts no
 //                  valid sequence is the code unit of its value; encoded
 //                  surrogates stay lone ones). The platform holds it wide,
-//                  cut to 32767 units; the 8-bit line is its conversion into
-//                  the code page; the wide elements are its split.
-//   flags          bit 0: the wide split fails; bit 1: double-byte code page
+//                  cut to 32767 units; the program reads it in UTF-8; the
+//                  wide elements are its split.
+//   flags          bit 0: the wide split fails (the other bits are unused)
 //   oom            0: memory never runs out; n: allocations fail after n - 1
 //   clock          word: the tick count's start in milliseconds
 //   answers        count (low two bits), then one byte per message box in
@@ -46,7 +46,9 @@
 //                    thread, as the client opens it
 // A text is a byte: 0 the empty text, 1 to kNamedTexts a text of the client
 // (kNamed), 31 a literal from the next byte, any other byte the first of a
-// literal; a literal runs to the next zero byte. A thread byte gives
+// literal; a literal runs to the next zero byte. Texts are UTF-8 as the fake
+// reads them (unpaired surrogates in their three-byte form, any other byte
+// outside a well-formed sequence the character of its value). A thread byte gives
 // threads 1 to 3 (1 + byte modulo 3); a style byte: bit 0 hidden, bit 1
 // accepts files, bit 2 transparent, bits 3-7 other extended styles. A window
 // index is taken modulo the windows that exist when it is used. An action is
@@ -71,7 +73,7 @@
 
 #include "app/command.h"
 #include "client/contract.h"
-#include "text/ansi_text.h"
+#include "text/utf8_text.h"
 #include "inventory/client_windows.h"
 #include "fake_windows.h"
 #include "app/listing.h"
@@ -95,8 +97,11 @@ constexpr unsigned kSleepsBeforeLeap = 1000;
 constexpr int64_t kClockLeapMilliseconds = (int64_t{1} << 33) * 1000;
 
 // The texts of the client that a text byte can name: its classes and titles,
-// consoles of every medium, a container's name, the dialog class, and titles
-// about the length of the program's text buffers.
+// consoles of every medium, a container's name, the dialog class, titles
+// about the length of the program's text buffers, and names outside ASCII:
+// Cyrillic (one capital apart), an emoji (a pair in UTF-16), an unpaired
+// surrogate, and titles of 399 units that end in a character of two units
+// or of four bytes.
 const std::string kConsole = client::kConsoleTitleSuffix;
 const std::string kNamed[] = {
     client::kMainClass,    client::kMainTitle,      client::kIconHolderClass,
@@ -106,7 +111,10 @@ const std::string kNamed[] = {
     "icq " + kConsole,     "irc " + kConsole,       "msn " + kConsole,
     "yahoo " + kConsole,   "Work",                  "#32770",
     "current",             std::string(399, 't'),   std::string(400, 't'),
-    std::string(1000, 't'),
+    std::string(1000, 't'), "Работа",               "работа",
+    "aim Дмитрий",         "J\U0001F600e",          "a\xed\xa0\x80" "b",
+    std::string(398, 't') + "\U0001F600", std::string(59, 'w') + "\U0001F600x",
+    std::string(398, 'z') + "Ж",
 };
 constexpr size_t kNamedTexts = sizeof kNamed / sizeof kNamed[0];
 constexpr uint8_t kLiteralEscape = 31;
@@ -122,10 +130,10 @@ const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandS
 
 // The calls an event can wait for; 0 counts every call.
 const char* const kCalls[] = {
-    nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExA",
-    "EnumThreadWindows", "EnumChildWindows", "SendMessageA", "ShowWindow",
-    "MessageBoxA",     "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
-    "GetWindowBelow",  "AllocateZeroed",   "GetTickCount64",  "FindWindowA",
+    nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExUtf8",
+    "EnumThreadWindows", "EnumChildWindows", "SendMessageW", "ShowWindow",
+    "MessageBoxUtf8",  "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
+    "GetWindowBelow",  "AllocateZeroed",   "GetTickCount64", "FindWindowUtf8",
     "IsIconic",        "WriteStandardOutput", "Sleep",
 };
 constexpr size_t kCallKinds = sizeof kCalls / sizeof kCalls[0];
@@ -429,10 +437,7 @@ void Decode(const uint8_t* data, size_t size) {
   if (wide.size() > kMaxWideCommandLine) wide.resize(kMaxWideCommandLine);
 
   const uint8_t flags = in.Byte();
-  if ((flags & 2) != 0) fake::UseCodePage(fake::CodePage::DoubleByte);
-  static char narrow[2 * kMaxWideCommandLine + 1];  // two bytes a unit at the most
-  plat::WideToAnsi(wide.c_str(), narrow, sizeof narrow);
-  fake::SetCommandLine(narrow, fake::SplitCommandLine(wide));
+  fake::SetCommandLine(wide, fake::SplitCommandLine(wide));
   if ((flags & 1) != 0) fake::FailCommandLineSplit();
 
   const uint8_t oom = in.Byte();
@@ -502,8 +507,8 @@ void Decode(const uint8_t* data, size_t size) {
   }
 }
 
-// The process, as the program's entry runs it: the tail of the 8-bit command
-// line, copied into the entry's buffer, then the program's own entry.
+// The process, as the program's entry runs it: the tail of the command line
+// in UTF-8, in the entry's buffer, then the program's own entry.
 int Process(void*) {
   const int status = app::RunProcessCommandLine();
   plat::EndCalls();
@@ -522,7 +527,9 @@ bool StartsWithFolded(const char* text, const char* word) {
 // The command word as the user typed it: the first blank-delimited word of
 // the tail (the entry changes the tail in place, so it is read again).
 std::string CommandWord() {
-  const char* tail = app::FindTail(plat::ProcessCommandLineA());
+  static char line[plat::kCommandLineSize];
+  plat::ReadProcessCommandLine(line, sizeof line);
+  const char* tail = app::FindTail(line);
   std::string word;
   for (; *tail != '\0' && *tail != ' '; ++tail) word += *tail;
   return word;
@@ -539,7 +546,7 @@ void CheckThreads() {
     const size_t index = std::stoul(line.substr(1, blank - 1));
     if (g_run.threads[index] == gui) continue;
     const std::string what = line.substr(blank + 1);
-    const bool player = ansi::EqualsIgnoreCase(g_run.classes[index].c_str(), client::kPlayerClass);
+    const bool player = utf8::EqualsIgnoreCase(g_run.classes[index].c_str(), client::kPlayerClass);
     if (winamp && what == playerCommand && player) continue;
     if (toggle && what == "foreground") continue;
     Broken("acted on a window of thread " + std::to_string(g_run.threads[index]) +
@@ -554,8 +561,9 @@ void Check(int status, bool exited) {
   if (!exited && fake::LiveAllocations() != 0)
     Broken(std::to_string(fake::LiveAllocations()) + " inventory nodes not released");
   for (const fake::Box& box : fake::Boxes()) {
-    const size_t room = box.caption == kWindowListCaption ? kWindowListBoxSize : ansi::kBufferSize;
-    if (box.text.size() >= room || box.caption.size() >= ansi::kBufferSize)
+    const bool list = box.caption == kWindowListCaption;
+    if ((list && box.text.size() >= kWindowListBoxSize) ||
+        (!list && utf8::Characters(box.text.c_str()) > utf8::kTextCharacters))
       Broken("a box text of " + std::to_string(box.text.size()) + " bytes");
   }
   // Lines end in CR LF; each fits a listing line with its terminator.
@@ -569,10 +577,11 @@ void Check(int status, bool exited) {
   }
   const fake::Output out = fake::CurrentStandardOutput();
   if ((out == fake::Output::File || out == fake::Output::Pipe) &&
-      ansi::EqualsIgnoreCase(CommandWord().c_str(), "/windows") && !fake::Boxes().empty())
+      utf8::EqualsIgnoreCase(CommandWord().c_str(), "/windows") && !fake::Boxes().empty())
     Broken("/windows into a file or a pipe showed a box");
   for (const fake::Started& started : fake::StartedPrograms())
-    if (started.file.size() >= ansi::kBufferSize || started.parameters.size() >= ansi::kBufferSize)
+    if (utf8::Characters(started.file.c_str()) > utf8::kTextCharacters ||
+        utf8::Characters(started.parameters.c_str()) > utf8::kTextCharacters)
       Broken("a started program name of " + std::to_string(started.file.size()) + " bytes");
   CheckThreads();
 }

@@ -18,8 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # Text bytes naming the client's texts (fuzz_entry.cpp, kNamed), 1-based.
 MAIN_CLASS, MAIN_TITLE, ICON_HOLDER, LIST_CLASS, DISPLAY, CONSOLE, SEND_TITLE, \
     EDIT, BUTTON, OK, PLAYER, AIM, ICQ, IRC, MSN, YAHOO, WORK, DIALOG, CURRENT, \
-    LONG399, LONG400, LONG1000 = range(1, 23)
-NAMED = 22
+    LONG399, LONG400, LONG1000, WORK_CYRILLIC, WORK_SMALL, AIM_CYRILLIC, EMOJI, LONE, \
+    PAIR_AT_399, PAIR_AT_60, CYRILLIC_AT_399 = range(1, 31)
+NAMED = 30
 ESCAPE = 31
 
 
@@ -27,7 +28,7 @@ def text(t):
     """A text field: a named text (an int) or a literal (str or bytes)."""
     if isinstance(t, int):
         return bytes([t])
-    b = t.encode("latin-1") if isinstance(t, str) else t
+    b = t.encode("utf-8", "surrogatepass") if isinstance(t, str) else t
     if not b:
         return b"\0"
     if b[0] <= NAMED or b[0] == ESCAPE:
@@ -167,7 +168,7 @@ LONG = [
 
 
 def seed(line, scene=CLIENT, **kw):
-    return line.encode("utf-8") + b"\0" + settings(**kw) + scene
+    return line.encode("utf-8", "surrogatepass") + b"\0" + settings(**kw) + scene
 
 
 def main():
@@ -177,7 +178,7 @@ def main():
     seeds = []
     for line in WORDS + list(action_lines()) + LONG:
         seeds.append(seed(NAME + line))
-    # Without the client, with other program names, code pages and failures.
+    # Without the client, with other program names, scripts and failures.
     for line in ("top", "launch", "winamp", "hide all"):
         seeds.append(seed(NAME + line, b""))
         seeds.append(seed(NAME + line, b"", reg=NO_REGISTRY))
@@ -187,8 +188,27 @@ def main():
     seeds.append(seed(NAME + "multiim all", answers=(2,)))
     seeds.append(seed(NAME + "hide all", oom=5))
     seeds.append(seed(NAME + "hide all", oom=1))
-    seeds.append(seed(NAME + 'sendmessage aim "\u30bd\u3042"', flags=2))
-    seeds.append(seed(NAME + 'sendmessage a "x' + "\u30a2" * 250 + '"', flags=2))
+    seeds.append(seed(NAME + 'sendmessage aim "\u30bd\u3042"'))
+    seeds.append(seed(NAME + 'sendmessage aim "\u0414\u043c\u0438\u0442\u0440\u0438\u0439"'))
+    seeds.append(seed(NAME + 'sendmessage aim "J\U0001F600e \ud800x"'))
+    # Containers named outside ASCII, told apart by name; titles with pairs
+    # and unpaired surrogates.
+    unicode_client = CLIENT + b"".join([
+        top("frame", "\u0417\u0430\u0434\u0430\u0447\u0438"),  # 21 container
+        child(21, "x", AIM_CYRILLIC),
+        top("frame", WORK_CYRILLIC),                # 23 container
+        child(23, "x", MSN),
+        top("x", LONE), top("x", PAIR_AT_60), top("x", PAIR_AT_399), top("x", CYRILLIC_AT_399),
+        top("x", EMOJI),
+    ])
+    for line in ("trans container 9 \u0420\u0430\u0431\u043e\u0442\u0430",
+                 "hide container \u0440\u0430\u0431\u043e\u0442\u0430", "/windows",
+                 "sendmessage aim \u0414\u043c\u0438\u0442\u0440\u0438\u0439"):
+        seeds.append(seed(NAME + line, unicode_client))
+    seeds.append(seed(NAME + "/windows", unicode_client, process=FILE))
+    seeds.append(seed(NAME + "launch", b"", reg=registry(1, "C:\\\u0414\\q.exe /uninstal") +
+                      registry(1, "C:\\\U0001F600\\u.exe")))
+    seeds.append(seed(NAME + "/?", b"", program="C:\\Users\\\u0414\u043c\\dowtrane.exe"))
     seeds.append(seed(NAME + "sendmessage aim bob", flags=1))
     # The window list to a file, a pipe that fills, a console; the help file
     # here, beside a program whose path needs quotes, or by its bare name.
@@ -196,7 +216,6 @@ def main():
     seeds.append(seed(NAME + "/windows", process=PIPE, output_limit=300))
     seeds.append(seed(NAME + "/windows", process=CONSOLE))
     seeds.append(seed(NAME + "/windows", CLIENT * 3, process=FILE))
-    seeds.append(seed(NAME + "/windows", flags=2))
     seeds.append(seed(NAME + "/?", process=HELP_HERE))
     seeds.append(seed(NAME + "/?", b"", program="C:\\Tools,x\\dowtrane.exe"))
     seeds.append(seed(NAME + "/?", b"", program="C:\\" + "p" * 395 + "\\dowtrane.exe"))

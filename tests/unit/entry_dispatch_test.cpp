@@ -216,7 +216,7 @@ std::string Describe(const app::CommandRecord& r) {
 
 std::string Read(const std::string& tail) {
   const std::string line = "dowtrane.exe " + tail;
-  fake::SetCommandLine(line, WideSplit(line));
+  fake::SetCommandLine(fake::Wide(line), WideSplit(line));
   std::string text = app::FindTail(line.c_str());
   app::CommandRecord record;
   app::ReadCommand(text.data(), record);

@@ -1,7 +1,7 @@
 // What the fake platform promises the unit tests and the fuzz target beyond
 // the window system itself: runs that end their process, fresh state per run,
 // deep trees, changes between the program's calls, the platform's command-line
-// split and a double-byte code page.
+// split and texts in UTF-8.
 #include <gtest/gtest.h>
 
 #include "platform/plain_calls.h"
@@ -23,13 +23,6 @@ Lines ChildrenOf(plat::Window parent) {
   Lines labels;
   plat::EnumChildWindows(parent, Collect, reinterpret_cast<intptr_t>(&labels));
   return labels;
-}
-
-std::string Ansi(const std::u16string& wide, size_t capacity) {
-  std::vector<char> buffer(capacity + 1, 'X');
-  size_t n = plat::WideToAnsi(wide.c_str(), buffer.data(), capacity);
-  EXPECT_EQ(buffer[n], '\0');
-  return std::string(buffer.data(), n);
 }
 
 }  // namespace
@@ -104,7 +97,7 @@ TEST(FakeWindows, ClosedWindowsTakeNoSettingsAndAnswerZero) {
     EXPECT_FALSE(fake::IsAlive(gone));
     EXPECT_FALSE(fake::IsMinimized(gone));
     EXPECT_EQ(fake::ExStyle(gone), 0u);
-    EXPECT_EQ(plat::SendMessageA(gone, plat::WM_COMMAND, 1, 0), 0);
+    EXPECT_EQ(plat::SendMessageW(gone, plat::WM_COMMAND, 1, 0), 0);
   }
   EXPECT_TRUE(fake::Journal().empty());
 }
@@ -219,27 +212,24 @@ TEST(FakeCommandLine, SplitsAsThePlatformDocuments) {
   EXPECT_EQ(fake::SplitCommandLine(u"").size(), 1u);
 }
 
-TEST(FakeCodePage, DoubleByteCharactersAreNeverCutInHalf) {
+TEST(FakeText, TitlesAreReadAsAtMost399UnitsAndHandedUpInUtf8) {
   fake::Reset();
-  fake::UseCodePage(fake::CodePage::DoubleByte);
-  // ASCII, hiragana A, katakana SO (trail byte 5C), half-width full stop,
-  // katakana MU (trail bytes skip 7F), an unmapped letter and a surrogate pair.
-  const std::u16string text = u"a\u3042\u30bd\uff61\u30e0\u00e9\U0001F600z";
-  EXPECT_EQ(Ansi(text, 64), "a\x82\xa0\x83\x5c\xa1\x83\x80??z");
-  const size_t lengths[] = {0, 0, 1, 1, 3, 3, 5, 6, 6, 8, 9, 10, 11};
-  for (size_t capacity = 1; capacity <= 12; ++capacity)
-    EXPECT_EQ(Ansi(text, capacity), Ansi(text, 64).substr(0, lengths[capacity])) << capacity;
-  EXPECT_EQ(plat::WideToAnsi(text.c_str(), nullptr, 0), 0u);
-
-  fake::UseCodePage(fake::CodePage::Latin1);
-  EXPECT_EQ(Ansi(text, 64), "a????\xe9?z");
-  fake::Reset();
-  EXPECT_EQ(Ansi(u"\u3042", 8), "?");  // Reset goes back to Latin-1
+  // A pair across the 399th unit leaves its first half, unpaired.
+  const std::string cut = std::string(398, 'a') + "\U0001F600";
+  const std::string fits = std::string(397, 'a') + "\U0001F600";
+  plat::Window a = fake::Top("a", "x", cut);
+  plat::Window b = fake::Top("b", "x", fits);
+  plat::Window c = fake::Top("c", "x", "W\xe9 \xed\xa0\x80");  // a stray byte, a lone surrogate
+  char title[plat::kReadTextSize];
+  EXPECT_EQ(plat::ReadWindowTitle(a, title, sizeof title), 398u + 3u);
+  EXPECT_EQ(std::string(title), std::string(398, 'a') + "\xed\xa0\xbd");
+  EXPECT_EQ(std::string(title, plat::ReadWindowTitle(b, title, sizeof title)), fits);
+  EXPECT_EQ(std::string(title, plat::ReadWindowTitle(c, title, sizeof title)), "W\xc3\xa9 \xed\xa0\x80");
+  EXPECT_EQ(plat::ReadWindowTitle(b, title, 400), 397u);  // never half a character
 }
 
-TEST(FakeCodePage, TheContactTypedIntoTheSendDialogEndsOnAWholeCharacter) {
+TEST(FakeText, TheContactTypedIntoTheSendDialogEndsOnAWholeCharacter) {
   fake::Reset();
-  fake::UseCodePage(fake::CodePage::DoubleByte);
   fake::Top("main", "quenvale", "Quenvale");
   plat::Window console = fake::Top("aim", "x", "aim console");
   fake::SetHandler(console, [](plat::Window, uint32_t, uintptr_t, intptr_t) -> intptr_t {
@@ -247,16 +237,16 @@ TEST(FakeCodePage, TheContactTypedIntoTheSendDialogEndsOnAWholeCharacter) {
     fake::Child(dialog, "edit", "Edit");
     return 0;
   });
-  // "aim " takes 4 of the 399 bytes; 395 are left, so the 198th katakana
-  // would end one byte past them.
-  const std::u16string contact(250, u'\u30a2');
+  // "aim " takes 4 of the 399 characters; 395 are left, each a pair of units.
+  std::u16string contact;
+  for (int i = 0; i < 450; ++i) contact += u"\U0001F600";
   std::vector<std::u16string> wide = {u"dowtrane.exe", u"sendmessage", u"aim", contact};
-  fake::SetCommandLine("dowtrane.exe sendmessage aim x", wide);
+  fake::SetCommandLine(u"dowtrane.exe sendmessage aim x", wide);
   char tail[] = "sendmessage aim x";
   EXPECT_EQ(fake::RunProcess(RunWinMain, tail, nullptr), 0);
-  std::string typed;
+  std::u16string typed;
   for (const std::string& line : fake::Journal())
-    if (line.rfind("edit char ", 0) == 0) typed += static_cast<char>(std::stoi(line.substr(10)));
-  EXPECT_EQ(typed.size(), 2u * 197u);
-  for (size_t i = 0; i + 1 < typed.size(); i += 2) ASSERT_EQ(typed.substr(i, 2), "\x83\x41") << i;
+    if (line.rfind("edit char ", 0) == 0) typed += static_cast<char16_t>(std::stoi(line.substr(10)));
+  EXPECT_EQ(typed.size(), 2u * 395u);
+  for (size_t i = 0; i + 1 < typed.size(); i += 2) ASSERT_EQ(typed.substr(i, 2), u"\U0001F600") << i;
 }

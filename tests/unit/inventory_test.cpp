@@ -118,7 +118,14 @@ TEST_F(Inventory, FindContainerComparesWholeTitlesWithoutCase) {
   fake::Child(a, "c1", "x", "aim console");
   plat::Window b = fake::Top("b", "x", "Work");
   fake::Child(b, "c2", "x", "irc console");
+  // Six Cyrillic letters each; capitals outside ASCII do not fold.
+  fake::Child(fake::Top("tasks", "x", "Задачи"), "c3", "x", "msn console");
+  plat::Window work = fake::Top("work", "x", "Работа");
+  fake::Child(work, "c4", "x", "icq console");
   Build();
+  EXPECT_EQ(inventory::FindContainer(root_->next, "Работа")->window, work);
+  EXPECT_EQ(inventory::FindContainer(root_->next, "работа"), nullptr);
+  EXPECT_EQ(inventory::FindContainer(root_->next, "РАБОТА"), nullptr);
   EXPECT_EQ(inventory::FindContainer(root_->next, "WORK")->window, b);
   EXPECT_EQ(inventory::FindContainer(root_->next, "CURRENT")->window, a);
   EXPECT_EQ(inventory::FindContainer(root_->next, "Wor"), nullptr);

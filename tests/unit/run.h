@@ -12,22 +12,18 @@
 
 namespace testing_support {
 
-// The wide elements of a command line, split as the platform splits the
-// simple cases the tests use.
+// The wide elements of a command line (in UTF-8), split as the platform
+// splits the simple cases the tests use.
 inline std::vector<std::u16string> WideSplit(const std::string& line) {
   std::vector<std::u16string> out;
-  for (const std::string& word : testfiles::SplitQuoted(line)) {
-    std::u16string wide;
-    for (char c : word) wide.push_back(static_cast<unsigned char>(c));
-    out.push_back(wide);
-  }
+  for (const std::string& word : testfiles::SplitQuoted(line)) out.push_back(fake::Wide(word));
   return out;
 }
 
-// The whole command line as typed, program name first; returns the status,
-// also when the program ends its process (out of memory).
+// The whole command line as typed (in UTF-8), program name first; returns
+// the status, also when the program ends its process (out of memory).
 inline int RunLine(const std::string& line) {
-  fake::SetCommandLine(line, WideSplit(line));
+  fake::SetCommandLine(fake::Wide(line), WideSplit(line));
   inventory::g_clientWindows = inventory::ClientWindows{};
   plat::g_calls = plat::CallsRecord{};
   static char tail[32768];

@@ -98,11 +98,12 @@ TEST_F(Scanner, SendDialogGetsTheNameTypedAndOkClickedThenTheScanStops) {
   fake::Child(dialog, "ok", "Button", "OK");
   plat::Window second = fake::Top("second", "#32770", "Sending an Instant Message...");
   fake::Child(second, "edit3", "Edit");
-  const char command[] = "D02J o\xe9";
+  // One WM_CHAR a UTF-16 unit: é, and an emoji as its two halves in order.
+  const char command[] = "D02J o\xc3\xa9\U0001F600";
   plat::EnumThreadWindows(1, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(command));
   EXPECT_EQ(fake::Journal(), (Lines{"edit char 74 1", "edit char 32 1", "edit char 111 1",
-                                    "edit char 233 1", "ok lbuttondown 0 0",
-                                    "ok lbuttonup 0 0"}));
+                                    "edit char 233 1", "edit char 55357 1", "edit char 56832 1",
+                                    "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
   fake::Journal().clear();
   plat::EnumThreadWindows(1, inventory::ScanChildWindow, reinterpret_cast<intptr_t>("D02"));
   EXPECT_EQ(fake::Journal(), (Lines{"ok lbuttondown 0 0", "ok lbuttonup 0 0"}));

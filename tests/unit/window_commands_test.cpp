@@ -296,7 +296,7 @@ TEST_F(WindowCommands, WindowsClosedOrRenamedWhileTheQuestionShowsAreTakenAsThey
   // The user answers the MultiIM question after the inventory was taken;
   // meanwhile the current window closes and the container is renamed.
   fake::SetCallHook([&](const char* call) {
-    if (std::string(call) != "MessageBoxA") return;
+    if (std::string(call) != "MessageBoxUtf8") return;
     fake::Destroy(workPrivate_);
     fake::SetTitle(work_, "Home");
   });

@@ -191,16 +191,18 @@ TEST_F(WindowList, LongTitlesAreCutAndControlCharactersShowAsQuestionMarks) {
   EXPECT_EQ(lines[8], "contact list, visible: \"" + std::string(60, 'L') + "\"...");
 }
 
-TEST_F(WindowList, ACutNeverSplitsADoubleByteCharacter) {
-  fake::UseCodePage(fake::CodePage::DoubleByte);
-  // 59 single bytes, then a double-byte character that would end at 61.
-  Top("wide", std::string(59, 'a') + "\x88\x9f" + "z");
-  Top("fits", std::string(58, 'a') + "\x88\x9f");
+TEST_F(WindowList, ACutCountsCharactersAndNeverSplitsOne) {
+  // 59 letters, then as the 60th character one of four bytes (a pair in
+  // UTF-16) or an unpaired surrogate: kept whole.
+  Top("pair", std::string(59, 'a') + "\U0001F600" + "z");
+  Top("lone", std::string(59, 'a') + "\xed\xa0\x80" + "z");
+  Top("fits", std::string(58, 'a') + "Ж\U0001F600");
   EXPECT_EQ(RunTail("/windows"), 0);
   Lines lines = BoxLines();
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[3], "plain, visible: \"" + std::string(59, 'a') + "\"...");
-  EXPECT_EQ(lines[4], "plain, visible: \"" + std::string(58, 'a') + "\x88\x9f\"");
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[3], "plain, visible: \"" + std::string(59, 'a') + "\U0001F600\"...");
+  EXPECT_EQ(lines[4], "plain, visible: \"" + std::string(59, 'a') + "\xed\xa0\x80\"...");
+  EXPECT_EQ(lines[5], "plain, visible: \"" + std::string(58, 'a') + "Ж\U0001F600\"");
 }
 
 TEST_F(WindowList, EmptyInventory) {
@@ -248,7 +250,7 @@ TEST_F(WindowList, RedirectedOutputGetsEveryLineWithWindowsLineEnds) {
     fake::Top("main", "quenvale", "Quenvale", kThread);
     plat::Window box = Top("box", "Box");
     fake::Child(box, "c", "x", "AIM console");
-    for (int i = 0; i < 100; ++i) Top("w" + std::to_string(i), "W\xe9" + std::to_string(i));
+    for (int i = 0; i < 100; ++i) Top("w" + std::to_string(i), "Wé" + std::to_string(i));
     fake::SetStandardOutput(kind);
     EXPECT_EQ(RunTail("/windows"), 0);
     EXPECT_TRUE(fake::Boxes().empty());
@@ -257,8 +259,8 @@ TEST_F(WindowList, RedirectedOutputGetsEveryLineWithWindowsLineEnds) {
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5),
               (Lines{"Main window: \"Quenvale\", thread 4711", "Contact list: none", kFollow,
                      "container, visible: \"Box\"", "    console, visible: \"AIM console\""}));
-    // The titles' bytes as the system code page has them.
-    EXPECT_EQ(lines[104], "plain, visible: \"W\xe9" "99\"");
+    // The titles in UTF-8, whatever the system's code page.
+    EXPECT_EQ(lines[104], "plain, visible: \"W\xc3\xa9" "99\"");
     EXPECT_TRUE(fake::Journal().empty());
   }
 }

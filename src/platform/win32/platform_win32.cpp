@@ -1,9 +1,12 @@
 // The Windows implementation of the platform layer: the only file that sees
-// <windows.h>.
+// <windows.h>. It makes the wide (W) calls only, and converts every text
+// between their UTF-16 and the program's UTF-8 here, on the way in and out
+// (platform/utf8.h says why); no text passes through the ANSI code page.
 #include "platform/platform.h"
 #include "platform/bounded_calls.h"
 #include "platform/plain_calls.h"
 #include "platform/registry_text.h"
+#include "platform/utf8.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -45,12 +48,28 @@ DWORD WINAPI HelperThread(LPVOID) {
   }
 }
 
-// SendMessageTimeoutA with SMTO_ABORTIFHUNG; true when the thread handled
+// SendMessageTimeoutW with SMTO_ABORTIFHUNG; true when the thread handled
 // the message in time.
 bool SendWithin(Window window, UINT message, WPARAM wParam, LPARAM lParam, uint32_t milliseconds) {
   DWORD_PTR ignored;
-  return ::SendMessageTimeoutA(Native(window), message, wParam, lParam,
+  return ::SendMessageTimeoutW(Native(window), message, wParam, lParam,
                                SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds, &ignored) != 0;
+}
+
+// The texts handed to the W calls, converted from UTF-8. Only the run's own
+// thread converts (the helper thread sends numbers only), and no call needs
+// more than two texts at once. In .bss: they take no room in the file.
+WCHAR g_wide[2][kBoxTextUnits];
+
+const WCHAR* Wide(int slot, const char* text) {
+  if (text == nullptr) return nullptr;
+  Utf8ToWide(text, reinterpret_cast<WideChar*>(g_wide[slot]), kBoxTextUnits);
+  return g_wide[slot];
+}
+
+// A text read from a W call (units of a buffer it terminated) in UTF-8.
+size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
+  return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
 }
 
 }  // namespace
@@ -60,8 +79,8 @@ namespace helper {
 bool Begin() {
   g_helper.idle = false;
   if (g_helper.thread != nullptr) return ::SetEvent(g_helper.callReady) != 0;
-  g_helper.callReady = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  g_helper.callDone = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  g_helper.callReady = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  g_helper.callDone = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
   if (g_helper.callReady == nullptr || g_helper.callDone == nullptr) return false;
   g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
   return g_helper.thread != nullptr;
@@ -95,14 +114,14 @@ bool IsHung(Window window) { return ::IsHungAppWindow(Native(window)) != FALSE; 
 
 }  // namespace helper
 
-// FindWindowA as FindWindowExA gives it (the same search of the top-level
+// FindWindowW as FindWindowExW gives it (the same search of the top-level
 // windows), with one import fewer.
-Window FindWindowA(const char* className, const char* title) {
-  return Own(::FindWindowExA(nullptr, nullptr, className, title));
+Window FindWindowUtf8(const char* className, const char* title) {
+  return FindWindowExUtf8(nullptr, nullptr, className, title);
 }
 
-Window FindWindowExA(Window parent, Window after, const char* className, const char* title) {
-  return Own(::FindWindowExA(Native(parent), Native(after), className, title));
+Window FindWindowExUtf8(Window parent, Window after, const char* className, const char* title) {
+  return Own(::FindWindowExW(Native(parent), Native(after), Wide(0, className), Wide(1, title)));
 }
 
 void EnumThreadWindows(ThreadId thread, EnumProc proc, intptr_t context) {
@@ -120,37 +139,39 @@ ThreadId GetWindowThreadId(Window window) {
   return ::GetWindowThreadProcessId(Native(window), nullptr);
 }
 
-int ReadWindowTitle(Window window, char* buffer, int size) {
-  if (size <= 0) return 0;
-  buffer[0] = '\0';
-  int n = ::GetWindowTextA(Native(window), buffer, size);
-  if (n < 0 || n >= size) n = 0;
-  buffer[n] = '\0';
-  return n;
+// GetWindowTextW or GetClassNameW (read) into kReadUnits units, in UTF-8.
+size_t ReadText(int (WINAPI* read)(HWND, LPWSTR, int), Window window, char* buffer,
+                size_t capacity) {
+  if (capacity == 0) return 0;
+  WCHAR wide[kReadUnits + 1];
+  int n = read(Native(window), wide, kReadUnits + 1);
+  if (n < 0 || n > static_cast<int>(kReadUnits)) n = 0;
+  wide[n] = 0;
+  return Narrow(wide, buffer, capacity);
 }
 
-int ReadClassName(Window window, char* buffer, int size) {
-  if (size <= 0) return 0;
-  buffer[0] = '\0';
-  int n = ::GetClassNameA(Native(window), buffer, size);
-  if (n < 0 || n >= size) n = 0;
-  buffer[n] = '\0';
-  return n;
+size_t ReadWindowTitle(Window window, char* buffer, size_t capacity) {
+  return ReadText(::GetWindowTextW, window, buffer, capacity);
+}
+
+size_t ReadClassName(Window window, char* buffer, size_t capacity) {
+  return ReadText(::GetClassNameW, window, buffer, capacity);
 }
 
 uint32_t GetExtendedStyle(Window window) {
-  return static_cast<uint32_t>(::GetWindowLongA(Native(window), GWL_EXSTYLE));
+  return static_cast<uint32_t>(::GetWindowLongW(Native(window), GWL_EXSTYLE));
 }
 
 void SetExtendedStyle(Window window, uint32_t exStyle) {
-  ::SetWindowLongA(Native(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
+  ::SetWindowLongW(Native(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
 }
 
-intptr_t SendMessageA(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  // SendMessageA itself, through a call the program imports already: no
-  // time limit, and the same result.
+intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  // SendMessageW itself, through a call the program imports already: no
+  // time limit, and the same result. A WM_CHAR is one UTF-16 unit; Windows
+  // converts it for a window of the ANSI kind.
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutA(Native(window), message, wParam, lParam, SMTO_NORMAL, INFINITE, &result);
+  ::SendMessageTimeoutW(Native(window), message, wParam, lParam, SMTO_NORMAL, INFINITE, &result);
   return static_cast<intptr_t>(result);
 }
 
@@ -159,7 +180,7 @@ bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window)
 bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
 
 // IsIconic reads the same style bit; one import fewer.
-bool IsIconic(Window window) { return (::GetWindowLongA(Native(window), GWL_STYLE) & WS_MINIMIZE) != 0; }
+bool IsIconic(Window window) { return (::GetWindowLongW(Native(window), GWL_STYLE) & WS_MINIMIZE) != 0; }
 
 void SetForegroundWindow(Window window) { ::SetForegroundWindow(Native(window)); }
 
@@ -170,12 +191,12 @@ void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr
 
 Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
 
-int MessageBoxA(const char* text, const char* caption, unsigned type) {
-  return ::MessageBoxA(nullptr, text, caption, type);
+int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
+  return ::MessageBoxW(nullptr, Wide(0, text), Wide(1, caption), type);
 }
 
-void ShellExecuteA(const char* file, const char* parameters, int showCommand) {
-  ::ShellExecuteA(nullptr, nullptr, file, parameters, nullptr, showCommand);
+void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+  ::ShellExecuteW(nullptr, nullptr, Wide(0, file), Wide(1, parameters), nullptr, showCommand);
 }
 
 WideChar** CommandLineArgs(int* count) {
@@ -186,29 +207,6 @@ WideChar** CommandLineArgs(int* count) {
   return reinterpret_cast<WideChar**>(args);
 }
 
-size_t WideToAnsi(const WideChar* text, char* buffer, size_t capacity) {
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  if (text == nullptr) return 0;
-  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text);
-  int room = capacity > 0x7fffffff ? 0x7fffffff : static_cast<int>(capacity - 1);
-  // WideCharToMultiByte fails outright when the text does not fit, so convert
-  // character by character until the buffer is full; a character that would
-  // only partly fit is left out.
-  size_t used = 0;
-  for (const wchar_t* p = wide; *p != L'\0'; ++p) {
-    int units = (p[0] >= 0xD800 && p[0] <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ? 2 : 1;
-    char bytes[8];
-    int n = ::WideCharToMultiByte(CP_ACP, 0, p, units, bytes, sizeof bytes, nullptr, nullptr);
-    if (n <= 0) break;
-    if (used + static_cast<size_t>(n) > static_cast<size_t>(room)) break;
-    for (int i = 0; i < n; ++i) buffer[used++] = bytes[i];
-    p += units - 1;
-  }
-  buffer[used] = '\0';
-  return used;
-}
-
 RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
                              size_t capacity, size_t* length) {
   *length = 0;
@@ -217,23 +215,19 @@ RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* b
   HKEY key = nullptr;
   // Installers of 32-bit programs write into the 32-bit view; the 64-bit
   // build must read that view too.
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) !=
-      ERROR_SUCCESS)
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(0, keyPath), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
+                      &key) != ERROR_SUCCESS)
     return RegistryRead::Missing;
   DWORD type = 0;
-  DWORD size = capacity > 0xffffffffu ? 0xffffffffu : static_cast<DWORD>(capacity);
-  LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer), &size);
+  WCHAR wide[kRegistryUnits];
+  DWORD size = sizeof wide;
+  LONG status = ::RegQueryValueExW(key, Wide(0, valueName), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(wide), &size);
   ::RegCloseKey(key);
-  if (status == ERROR_MORE_DATA) {
-    buffer[0] = '\0';
-    return RegistryRead::TooLarge;
-  }
-  if (status != ERROR_SUCCESS) {
-    buffer[0] = '\0';
-    return RegistryRead::Missing;
-  }
-  return TextFromRegistryValue(type, buffer, capacity, size, length);
+  if (status == ERROR_MORE_DATA) return RegistryRead::TooLarge;
+  if (status != ERROR_SUCCESS) return RegistryRead::Missing;
+  return RegistryTextInUtf8(type, reinterpret_cast<WideChar*>(wide), size, buffer, capacity,
+                            length);
 }
 
 // LocalAlloc takes fixed blocks from the process heap, as HeapAlloc on
@@ -246,7 +240,9 @@ void Release(void* block) {
 
 void ExitProcess(int status) { ::ExitProcess(static_cast<UINT>(status)); }
 
-const char* ProcessCommandLineA() { return ::GetCommandLineA(); }
+size_t ReadProcessCommandLine(char* buffer, size_t capacity) {
+  return Narrow(::GetCommandLineW(), buffer, capacity);
+}
 
 bool StandardOutputIsFileOrPipe() {
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
@@ -283,31 +279,18 @@ bool WriteStandardError(const char* bytes, size_t count) {
 size_t ProgramPath(char* buffer, size_t capacity) {
   if (capacity == 0) return 0;
   buffer[0] = '\0';
-  const DWORD size = capacity > 0x7fffffff ? 0x7fffffff : static_cast<DWORD>(capacity);
-  const DWORD n = ::GetModuleFileNameA(nullptr, buffer, size);
-  // n == size: the path was cut to fit (and, on older systems, not terminated).
-  if (n == 0 || n >= size) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  buffer[n] = '\0';
-  return n;
+  if (capacity < kReadTextSize) return 0;
+  WCHAR wide[kReadUnits + 1];
+  const DWORD n = ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1);
+  // n == the size: the path was cut to fit (and, on older systems, not terminated).
+  if (n == 0 || n > kReadUnits) return 0;
+  wide[n] = 0;
+  return Narrow(wide, buffer, capacity);
 }
 
 bool FileExists(const char* path) {
-  const DWORD attributes = ::GetFileAttributesA(path);
+  const DWORD attributes = ::GetFileAttributesW(Wide(0, path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-size_t FittingPrefix(const char* text, size_t limit) {
-  size_t length = 0;
-  while (text[length] != '\0') {
-    const size_t step =
-        ::IsDBCSLeadByte(static_cast<BYTE>(text[length])) && text[length + 1] != '\0' ? 2 : 1;
-    if (length + step > limit) break;
-    length += step;
-  }
-  return length;
 }
 
 uint64_t GetTickCount64() { return ::GetTickCount64(); }

@@ -4,7 +4,10 @@
 //
 //   driver.exe <dowtrane.exe> <testclient.exe> <recorder.exe> <work dir> <suite>...
 //
-// A suite file holds scenarios and cases:
+// A suite file holds scenarios and cases, and may name the ANSI code page
+// its cases need:
+//   codepage <n>                         the driver runs no case unless the
+//                                        ANSI code page is n, and fails
 //   scenario <name> [extends <name>]     window lines for the test client
 //   window ...                           (see testclient.cpp)
 //   end
@@ -30,7 +33,10 @@
 //                                        a file takes when there is a redirect
 //     after <ms> / within <ms>           dowtrane ran at least / at most this long
 //     timeout <ms>                       stop dowtrane after this long (20000)
-//   expect <journal line>                the journal, line by line, exactly
+//   expect <journal line>                the journal, line by line, exactly;
+//                                        a line whose data holds line breaks
+//                                        stands for several: $(3*x%n) is x,
+//                                        x and x
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
@@ -51,6 +57,11 @@
 // A case may hold several runs, one after the other against the same
 // client; the indented lines belong to the run above them (or, before the
 // first run, to it), the others to the case, checked after the last run.
+// Suite files are UTF-8: paths, command lines, registry texts, box texts
+// and started lines are read as UTF-8 and handed to Windows as Unicode, box
+// texts and started lines are compared in UTF-8. A text that is not valid
+// UTF-8 (bytes written as %xHH, as in the suites for 8-bit programs) is read
+// in the ANSI code page instead. Standard output is compared byte for byte.
 // In data, $WORK is the work dir, $(N*text) is N copies of the text and
 // $THREAD(<label>) the thread of the client's window with that label, in
 // decimal; the escapes of words.h apply. A case without expect lines
@@ -137,6 +148,8 @@ struct Paths {
 std::map<std::string, std::vector<std::string>> g_scenarios;
 std::map<std::string, std::string> g_scenarioPlaces;  // name -> "file:line"
 std::vector<Case> g_cases;
+UINT g_codePage = 0;  // the ANSI code page the suites need; 0: any
+std::string g_codePagePlace;
 Paths g_paths;
 // The running client's windows by label, for $THREAD(); null without client.
 const std::map<std::string, HWND>* g_clientWindows = nullptr;
@@ -223,6 +236,13 @@ bool ReadSuite(const std::string& path) {
           if (g_scenarios.count(w[3]) == 0) ok = Fail(path, lineNo, "unknown base " + w[3]);
           else *scenario = g_scenarios[w[3]];
         }
+      } else if (d == "codepage" && w.size() == 2) {
+        const UINT wanted = strtoul(w[1].c_str(), nullptr, 10);
+        if (g_codePage != 0 && g_codePage != wanted)
+          ok = Fail(path, lineNo, "code page " + w[1] + " besides " + std::to_string(g_codePage) +
+                                      " at " + g_codePagePlace);
+        g_codePage = wanted;
+        g_codePagePlace = here;
       } else if (d == "case" && w.size() == 2) {
         for (const Case& other : g_cases)
           if (other.name == w[1])
@@ -314,11 +334,39 @@ bool ReadSuite(const std::string& path) {
   return ok;
 }
 
+// ---------------------------------------------------------------- texts
+
+bool IsUtf8(const std::string& s) {
+  return s.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(),
+                                          static_cast<int>(s.size()), nullptr, 0) > 0;
+}
+
+// A text of the suites as Windows takes it: UTF-8, or when it is not valid
+// UTF-8, bytes of the ANSI code page.
+std::wstring Wide(const std::string& s) {
+  const UINT from = IsUtf8(s) ? CP_UTF8 : CP_ACP;
+  int n = MultiByteToWideChar(from, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(from, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+std::string Utf8(const std::wstring& w) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+// A text of the suites in UTF-8, to compare with what Windows gave.
+std::string AsUtf8(const std::string& s) { return Utf8(Wide(s)); }
+
 // ---------------------------------------------------------------- files
 
 std::string ReadFile(const std::string& path) {
   std::string out;
-  FILE* f = fopen(path.c_str(), "rb");
+  FILE* f = _wfopen(Wide(path).c_str(), L"rb");
   if (f == nullptr) return out;
   char buf[4096];
   size_t n;
@@ -342,27 +390,36 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
-  FILE* f = fopen(path.c_str(), "wb");
+  FILE* f = _wfopen(Wide(path).c_str(), L"wb");
   if (f == nullptr) return false;
   fwrite(text.data(), 1, text.size(), f);
   fclose(f);
   return true;
 }
 
-// Makes the folder and those above it that are missing.
+// Makes the folder and those above it that are missing. Paths are cut at
+// their backslashes as Unicode: a byte 0x5C may be half of a character.
 bool MakeFolders(const std::string& path) {
-  for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
-    std::string part = path.substr(0, at);
-    if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+  const std::wstring wide = Wide(path);
+  for (size_t at = wide.find(L'\\', 3); ; at = wide.find(L'\\', at + 1)) {
+    std::wstring part = wide.substr(0, at);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
       return false;
-    if (at == std::string::npos) return true;
+    if (at == std::wstring::npos) return true;
   }
 }
 
 std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
+  const std::wstring wide = Wide(path);
+  size_t slash = wide.find_last_of(L'\\');
+  return slash == std::wstring::npos ? "." : Utf8(wide.substr(0, slash));
 }
+
+bool CopyTo(const std::string& from, const std::string& to) {
+  return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
+}
+
+void Delete(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 
 // What a program wrote, line by line as it ended them with CR LF; other
 // line ends show as %r and %n inside a line, and a last line without an
@@ -407,11 +464,13 @@ bool SetRegistry(const RegistryValue& v, std::string* why) {
   std::string data = Expand(v.data);
   std::string bytes;
   DWORD type = REG_SZ;
+  // Texts as Unicode, as RegSetValueExW stores them.
+  const std::wstring text = Wide(data);
   if (v.type == "sz" || v.type == "expand") {
     type = v.type == "sz" ? REG_SZ : REG_EXPAND_SZ;
-    bytes = data + '\0';
+    bytes.assign(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
   } else if (v.type == "sz-noterm") {
-    bytes = data;
+    bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
   } else if (v.type == "dword") {
     type = REG_DWORD;
     DWORD d = strtoul(data.c_str(), nullptr, 0);
@@ -425,7 +484,7 @@ bool SetRegistry(const RegistryValue& v, std::string* why) {
     RegCloseKey(key);
     return false;
   }
-  LONG r = RegSetValueExA(key, "UninstallString", 0, type,
+  LONG r = RegSetValueExW(key, L"UninstallString", 0, type,
                           reinterpret_cast<const BYTE*>(bytes.data()),
                           static_cast<DWORD>(bytes.size()));
   RegCloseKey(key);
@@ -485,9 +544,9 @@ std::string IconKind(HWND box) {
 }
 
 std::string DescribeBox(HWND box) {
-  char caption[512], text[16384];
-  GetWindowTextA(box, caption, sizeof caption);
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  wchar_t caption[512], text[16384];
+  GetWindowTextW(box, caption, 512);
+  GetDlgItemTextW(box, 0xFFFF, text, 16384);
   std::string kind = "unknown";
   // The box paints itself shortly after it appears.
   for (int i = 0; i < 50 && (kind == "unknown" || kind == "none"); ++i) {
@@ -496,17 +555,10 @@ std::string DescribeBox(HWND box) {
     if (kind == "unknown" || kind == "none") Sleep(20);
   }
   std::string buttons = GetDlgItem(box, IDCANCEL) != nullptr ? "okcancel" : "ok";
-  return std::string(caption) + "|" + text + "|" + kind + " " + buttons;
+  return Utf8(caption) + "|" + Utf8(text) + "|" + kind + " " + buttons;
 }
 
 // ---------------------------------------------------------------- processes
-
-std::wstring Wide(const std::string& s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-  return w;
-}
 
 // With ownOutput, the program's standard output is output (inheritable), or
 // none when that is null, as when the shell starts it from a shortcut;
@@ -530,6 +582,27 @@ bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
   if (job != nullptr) AssignProcessToJobObject(job, pi->hProcess);
   ResumeThread(pi->hThread);
   return true;
+}
+
+// Wine now and then fails to start a process with an internal error (seen
+// while another process, the test client, does not read its queue, and on a
+// busy host); a second attempt starts it. Sets *error when all attempts
+// failed, and *begin to the time of the attempt that counts.
+bool StartWithRetries(const std::string& name, const std::string& exe,
+                      const std::string& commandLine, HANDLE job, PROCESS_INFORMATION* pi,
+                      const std::string& folder, bool ownOutput, HANDLE output, HANDLE errors,
+                      DWORD* error, ULONGLONG* begin) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) Sleep(100);
+    *begin = GetTickCount64();
+    if (Start(exe, commandLine, job, pi, folder, ownOutput, output, errors)) {
+      if (attempt > 0) fprintf(stderr, "note: %s: started at attempt %d\n", name.c_str(), attempt + 1);
+      return true;
+    }
+    *error = GetLastError();
+    if (*error != ERROR_INTERNAL_ERROR) break;
+  }
+  return false;
 }
 
 struct Client {
@@ -559,12 +632,15 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
     *why = "cannot write the scenario";
     return false;
   }
-  DeleteFileA((dir + "journal.txt").c_str());
-  DeleteFileA((dir + "map.txt").c_str());
+  Delete(dir + "journal.txt");
+  Delete(dir + "map.txt");
   std::string line = "\"" + g_paths.client + "\" \"" + dir + "scenario.txt\" \"" + dir +
                      "journal.txt\" \"" + dir + "map.txt\" " + token;
-  if (!Start(g_paths.client, line, nullptr, &client->pi, g_paths.work)) {
-    *why = "cannot start the test client";
+  DWORD error = 0;
+  ULONGLONG begin = 0;
+  if (!StartWithRetries(c.name + ": the test client", g_paths.client, line, nullptr, &client->pi,
+                        g_paths.work, false, nullptr, nullptr, &error, &begin)) {
+    *why = "cannot start the test client (error " + std::to_string(error) + ")";
     return false;
   }
   for (int i = 0; i < 1000 && client->control == nullptr; ++i) {
@@ -641,12 +717,12 @@ std::string WindowState(HWND h) {
 std::string LabelOf(const Client& client, HWND h) {
   for (const auto& [label, hwnd] : client.windows)
     if (hwnd == h) return label;
-  char cls[128] = "", title[128] = "";
-  GetClassNameA(h, cls, sizeof cls);
-  GetWindowTextA(h, title, sizeof title);
+  wchar_t cls[128] = L"", title[128] = L"";
+  GetClassNameW(h, cls, 128);
+  GetWindowTextW(h, title, 128);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
-  return std::string("a window of class \"") + cls + "\" titled \"" + title + "\"" +
+  return "a window of class \"" + Utf8(cls) + "\" titled \"" + Utf8(title) + "\"" +
          (pid == client.pi.dwProcessId ? " of the client" : " of another process");
 }
 
@@ -656,9 +732,24 @@ std::string Numbered(const std::vector<std::string>& lines) {
   return out.empty() ? "      (nothing)\n" : out;
 }
 
+// The journal lines that the expect lines stand for.
+std::vector<std::string> JournalLines(const std::vector<std::string>& expect) {
+  std::vector<std::string> lines;
+  for (const std::string& e : expect) {
+    const std::string all = Expand(e);
+    size_t start = 0;
+    for (size_t end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(all.substr(start, end - start));
+    if (start < all.size() || all.empty()) lines.push_back(all.substr(start));
+  }
+  return lines;
+}
+
+// With asText, the lines wanted are texts compared in UTF-8 (see the top);
+// otherwise bytes.
 void CompareLists(const char* what, std::vector<std::string> want,
-                  const std::vector<std::string>& got, std::string* failures) {
-  for (std::string& w : want) w = Expand(w);
+                  const std::vector<std::string>& got, std::string* failures, bool asText = true) {
+  for (std::string& w : want) w = asText ? AsUtf8(Expand(w)) : Expand(w);
   if (want == got) return;
   *failures += std::string("    ") + what + " expected:\n" + Numbered(want) + "    got:\n" +
                Numbered(got);
@@ -698,7 +789,7 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
   HANDLE output = nullptr, pipeEnd = nullptr, errors = nullptr;
   if (!c.redirect.empty()) {
-    errors = CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+    errors = CreateFileW(Wide(errorFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (errors == INVALID_HANDLE_VALUE) {
       *failures += "    cannot make " + errorFile + "\n";
@@ -706,7 +797,7 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
     }
   }
   if (c.redirect == "file") {
-    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+    output = CreateFileW(Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) {
       output = nullptr;
@@ -738,21 +829,10 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
 
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   PROCESS_INFORMATION pi = {};
-  // Wine now and then fails to start a process with an internal error (seen
-  // while another process, the test client, does not read its queue); a
-  // second attempt starts it.
-  bool started = false;
   DWORD startError = 0;
   ULONGLONG begin = 0;
-  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-    if (attempt > 0) Sleep(100);
-    begin = GetTickCount64();
-    started = Start(exe, Expand(run.commandLine), job, &pi, runDir, true, output, errors);
-    if (!started) startError = GetLastError();
-    if (!started && startError != ERROR_INTERNAL_ERROR) break;
-    if (started && attempt > 0)
-      fprintf(stderr, "note: %s: dowtrane started at attempt %d\n", c.name.c_str(), attempt + 1);
-  }
+  const bool started = StartWithRetries(c.name + ": dowtrane", exe, Expand(run.commandLine), job,
+                                        &pi, runDir, true, output, errors, &startError, &begin);
   // Only dowtrane holds the writing end now: the pipe ends when it does.
   if (output != nullptr) CloseHandle(output);
   if (errors != nullptr) CloseHandle(errors);
@@ -796,9 +876,9 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   drainPipe();
   if (pipeEnd != nullptr) CloseHandle(pipeEnd);
   if (c.redirect == "file") out.written = ReadFile(outputFile);
-  DeleteFileA(outputFile.c_str());
+  Delete(outputFile);
   if (!c.redirect.empty()) out.errors = ReadFile(errorFile);
-  DeleteFileA(errorFile.c_str());
+  Delete(errorFile);
   return out;
 }
 
@@ -815,7 +895,8 @@ void CheckRun(const Case& c, const Run& run, const Outcome& out, const std::stri
                  std::to_string(static_cast<int>(out.status)) + "\n";
   CompareLists((prefix + "boxes").c_str(), run.boxes, out.boxes, failures);
   if (!c.redirect.empty()) {
-    CompareLists((prefix + "standard output").c_str(), run.output, CrLfLines(out.written), failures);
+    CompareLists((prefix + "standard output").c_str(), run.output, CrLfLines(out.written), failures,
+                 false);
     CompareLists((prefix + "standard error").c_str(), run.errors, CrLfLines(out.errors), failures);
   }
 }
@@ -836,22 +917,20 @@ bool RunCase(const Case& c, int index) {
   std::string failures;
   const std::string dir = g_paths.work + "\\";
   const std::string startedLog = dir + "started.txt";
-  DeleteFileA(startedLog.c_str());
+  Delete(startedLog);
   CleanRegistry();
   for (const RegistryValue& v : c.registry) {
     std::string why;
     if (!SetRegistry(v, &why)) failures += "    " + why + "\n";
   }
   for (const std::string& p : c.programs)
-    if (!MakeFolders(FolderOf(dir + p)) ||
-        !CopyFileA(g_paths.recorder.c_str(), (dir + p).c_str(), FALSE))
+    if (!MakeFolders(FolderOf(dir + p)) || !CopyTo(g_paths.recorder, dir + p))
       failures += "    cannot copy the recorder to " + p + "\n";
   const std::string runDir = Expand(c.dir);
   const std::string exe = Expand(c.exeFolder) + "\\dowtrane.exe";
-  const bool ownCopy = lstrcmpiA(exe.c_str(), (dir + "dowtrane.exe").c_str()) != 0;
+  const bool ownCopy = lstrcmpiW(Wide(exe).c_str(), Wide(dir + "dowtrane.exe").c_str()) != 0;
   if (!MakeFolders(runDir)) failures += "    cannot make the folder " + runDir + "\n";
-  if (ownCopy && (!MakeFolders(FolderOf(exe)) ||
-                  !CopyFileA((dir + "dowtrane.exe").c_str(), exe.c_str(), FALSE)))
+  if (ownCopy && (!MakeFolders(FolderOf(exe)) || !CopyTo(dir + "dowtrane.exe", exe)))
     failures += "    cannot copy dowtrane.exe to " + exe + "\n";
   for (const std::string& f : c.files)
     if (!MakeFolders(FolderOf(Expand(f))) || !WriteFile(Expand(f), ""))
@@ -897,8 +976,8 @@ bool RunCase(const Case& c, int index) {
     SetEvent(release);
     CloseHandle(release);
   }
-  for (const std::string& f : c.files) DeleteFileA(Expand(f).c_str());
-  if (ownCopy) DeleteFileA(exe.c_str());
+  for (const std::string& f : c.files) Delete(Expand(f));
+  if (ownCopy) Delete(exe);
 
   if (c.show) {
     for (size_t i = 0; i < outcomes.size(); ++i) {
@@ -940,11 +1019,11 @@ bool RunCase(const Case& c, int index) {
     if (!answered) clientEnded = WaitForSingleObject(client.pi.hProcess, 5000) == WAIT_OBJECT_0;
   }
   if (clientEnded) {
-    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+    CompareLists("journal", JournalLines(c.expect), Lines(ReadFile(dir + "journal.txt")), &failures);
   } else if (client.control != nullptr) {
     if (!answered) failures += "    the test client does not answer\n";
     ReadMap(&client);
-    CompareLists("journal", c.expect, Lines(ReadFile(dir + "journal.txt")), &failures);
+    CompareLists("journal", JournalLines(c.expect), Lines(ReadFile(dir + "journal.txt")), &failures);
     for (const auto& [label, want] : c.states) {
       auto it = client.windows.find(label);
       std::string got = it == client.windows.end() ? "unknown label" : WindowState(it->second);
@@ -968,7 +1047,7 @@ bool RunCase(const Case& c, int index) {
   CompareLists("started", c.started, Lines(ReadFile(startedLog)), &failures);
   StopClient(&client);
   g_clientWindows = nullptr;
-  for (const std::string& p : c.programs) DeleteFileA((dir + p).c_str());
+  for (const std::string& p : c.programs) Delete(dir + p);
 
   ULONGLONG wallMs = 0;
   for (const Outcome& o : outcomes) wallMs += o.wallMs;
@@ -1004,6 +1083,16 @@ int main(int argc, char** argv) {
   if (!onlyFound) {
     fprintf(stderr, "-only %s: no case of that name in the suites given\n", only.c_str());
     return 100;
+  }
+  // A suite for a code page must not pass under another one, where its
+  // bytes name other characters.
+  if (g_codePage != 0) {
+    if (GetACP() != g_codePage) {
+      fprintf(stderr, "%s: the cases need the ANSI code page %u, and this Wine gives %u\n",
+              g_codePagePlace.c_str(), g_codePage, GetACP());
+      return 100;
+    }
+    printf("ANSI code page %u, as %s asks\n", GetACP(), g_codePagePlace.c_str());
   }
   CreateDirectoryA(g_paths.work.c_str(), nullptr);
   // dowtrane runs from the work dir, so that the programs it starts by bare

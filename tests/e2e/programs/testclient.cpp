@@ -2,7 +2,11 @@
 // windows of a scenario file and journals what each of them receives:
 //   <label> command <id>[ lparam=<l>]   a menu command
 //   <label> clicked <button label>      a button child reported a click
-//   <label> char <code> <lParam>
+//   <label> char <code> <lParam>        wParam as the window received it: for
+//                                       an ANSI window a byte of the ANSI code
+//                                       page (a double-byte character comes
+//                                       as two, lead byte first), for a
+//                                       Unicode one a UTF-16 unit
 //   <label> lbuttondown <w> <l>         and lbuttonup
 //   <label> shown | hidden | minimized | restored
 //   <label> exstyle <old> <new>         hexadecimal
@@ -10,7 +14,12 @@
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later] [foreground]
-//          [stall=<message>:<ms>]... [busy=<id>:<ms>]
+//          [stall=<message>:<ms>]... [busy=<id>:<ms>] [unicode]
+// A window is an ANSI window, as the real client's are: its class and title
+// are the line's bytes, handed to the A calls. "unicode" makes it a Unicode
+// window (its own class registered with RegisterClassW, or a system control
+// created with CreateWindowExW): its class and title are read as UTF-8 and
+// handed to the W calls. The client then reads its queue with the W calls.
 // Windows are stacked so that the first listed is on top of its siblings,
 // and the top-level ones above other programs'.
 // "later" windows (with their children) are created when a window that
@@ -51,7 +60,7 @@ using protocol::kSyncMessage;
 
 struct WindowPlan {
   std::string label, className, title, parent;
-  bool hidden = false, minimized = false, later = false, foreground = false;
+  bool hidden = false, minimized = false, later = false, foreground = false, unicode = false;
   DWORD exStyle = 0;
   std::map<UINT, LRESULT> replies;
   std::map<UINT, std::string> opens;
@@ -76,6 +85,26 @@ FILE* g_map = nullptr;
 bool g_quitting = false;
 bool g_creating = false;  // creation is not journaled
 HANDLE g_release = nullptr;
+bool g_wideQueue = false;  // some window is a Unicode window
+std::map<std::string, bool> g_classKinds;  // own classes: true when registered Unicode
+
+std::wstring Utf16(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &w[0], n);
+  return w;
+}
+
+// One message from the queue, dispatched, by the A or the W calls.
+bool Peek(MSG* msg) {
+  return g_wideQueue ? PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE) != 0
+                     : PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE) != 0;
+}
+
+void Dispatch(const MSG& msg) {
+  if (g_wideQueue) DispatchMessageW(&msg);
+  else DispatchMessageA(&msg);
+}
 
 void Journal(const std::string& line) {
   if (g_journal == nullptr || g_quitting || g_creating) return;
@@ -119,9 +148,9 @@ void ReadQueueFor(DWORD ms) {
   for (DWORD now = start; now - start < ms; now = GetTickCount()) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (Peek(&msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      Dispatch(msg);
     }
   }
 }
@@ -274,23 +303,33 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
   return 0;
 }
 
+// The window procedures, as ANSI (unicode false) or Unicode ones: Windows
+// hands each window its messages in the form of its procedure.
+template <bool unicode>
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool handled = false;
   LRESULT result = 0;
   Record(hwnd, msg, wp, lp, &handled, &result);
-  LRESULT r = handled ? result : DefWindowProcA(hwnd, msg, wp, lp);
+  LRESULT r = handled  ? result
+              : unicode ? DefWindowProcW(hwnd, msg, wp, lp)
+                        : DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_WINDOWPOSCHANGED || msg == WM_SIZE) NoteState(hwnd);
   if (msg == WM_CLOSE) return 0;  // the client decides when it closes
   return r;
 }
 
+template <bool unicode>
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool handled = false;
   LRESULT result = 0;
   Record(hwnd, msg, wp, lp, &handled, &result);
   auto it = g_live.find(hwnd);
-  WNDPROC original = it != g_live.end() ? it->second.original : DefWindowProcA;
-  LRESULT r = handled ? result : CallWindowProcA(original, hwnd, msg, wp, lp);
+  WNDPROC original = it != g_live.end() ? it->second.original
+                     : unicode          ? DefWindowProcW
+                                        : DefWindowProcA;
+  LRESULT r = handled  ? result
+              : unicode ? CallWindowProcW(original, hwnd, msg, wp, lp)
+                        : CallWindowProcA(original, hwnd, msg, wp, lp);
   if (msg == WM_WINDOWPOSCHANGED || msg == WM_SIZE) NoteState(hwnd);
   return r;
 }
@@ -327,19 +366,39 @@ HWND Create(const WindowPlan& plan) {
     parent = it->second;
   }
   const bool system = IsSystemClass(plan.className);
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const std::wstring wideClass = Utf16(plan.className);
+  // A class is of the kind of the first window that needs it; a window of
+  // the other kind gets the procedure of its own kind after creation.
+  bool classUnicode = plan.unicode;
   if (!system) {
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), plan.className.c_str(), &wc)) {
-      wc.lpfnWndProc = OwnProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
+    auto known = g_classKinds.find(plan.className);
+    if (known != g_classKinds.end()) {
+      classUnicode = known->second;
+    } else if (plan.unicode) {
+      WNDCLASSW wc = {};
+      wc.lpfnWndProc = OwnProc<true>;
+      wc.hInstance = instance;
+      wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+      wc.lpszClassName = wideClass.c_str();
+      RegisterClassW(&wc);
+      g_classKinds[plan.className] = true;
+    } else {
+      WNDCLASSA wc = {};
+      wc.lpfnWndProc = OwnProc<false>;
+      wc.hInstance = instance;
       wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
       wc.lpszClassName = plan.className.c_str();
       RegisterClassA(&wc);
+      g_classKinds[plan.className] = false;
     }
   }
   DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
-  HWND hwnd = CreateWindowExA(plan.exStyle, plan.className.c_str(), plan.title.c_str(), style,
-                              40, 40, 240, 160, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = plan.unicode
+                  ? CreateWindowExW(plan.exStyle, wideClass.c_str(), Utf16(plan.title).c_str(),
+                                    style, 40, 40, 240, 160, parent, nullptr, instance, nullptr)
+                  : CreateWindowExA(plan.exStyle, plan.className.c_str(), plan.title.c_str(),
+                                    style, 40, 40, 240, 160, parent, nullptr, instance, nullptr);
   if (hwnd == nullptr) {
     fprintf(stderr, "testclient: cannot create %s\n", plan.label.c_str());
     return nullptr;
@@ -347,9 +406,20 @@ HWND Create(const WindowPlan& plan) {
   Live live = {&plan, hwnd, nullptr, false, false};
   g_live[hwnd] = live;
   g_byLabel[plan.label] = hwnd;
-  if (system)
+  if (system && plan.unicode)
     g_live[hwnd].original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc<true>)));
+  else if (system)
+    g_live[hwnd].original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc<false>)));
+  else if (!classUnicode && plan.unicode) {
+    // Created through the ANSI procedure, which kept the title in the ANSI
+    // code page: the title again, whole, through the Unicode one.
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc<true>));
+    SetWindowTextW(hwnd, Utf16(plan.title).c_str());
+  } else if (classUnicode && !plan.unicode) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc<false>));
+  }
   // The extended style exactly as the scenario says; creation may add bits.
   SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(plan.exStyle));
   if (parent == nullptr) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
@@ -380,8 +450,10 @@ bool ReadScenario(const char* path) {
       else if (w[i] == "minimized") s.minimized = true;
       else if (w[i] == "later") s.later = true;
       else if (w[i] == "foreground") s.foreground = true;
+      else if (w[i] == "unicode") s.unicode = true;
       else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
     }
+    g_wideQueue = g_wideQueue || s.unicode;
     g_plans.push_back(s);
   }
   fclose(f);
@@ -411,7 +483,7 @@ int main(int argc, char** argv) {
   // raise one of them), then stack them again.
   for (DWORD start = GetTickCount(); GetTickCount() - start < 60;) {
     MSG pending;
-    while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+    while (Peek(&pending)) Dispatch(pending);
     Sleep(5);
   }
   Restack();
@@ -432,9 +504,9 @@ int main(int argc, char** argv) {
                   GetModuleHandleA(nullptr), nullptr);
 
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while ((g_wideQueue ? GetMessageW(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0)) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    Dispatch(msg);
   }
   fclose(g_journal);
   return 0;
