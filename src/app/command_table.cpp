@@ -12,13 +12,15 @@ namespace app {
 using inventory::Action;
 using inventory::Target;
 
+// The action of a row that is not one of the walk's is never read.
 const CommandWord kCommandWords[] = {
     {"/?", 0, sizeof "/?", Command::OpenHelp, Action::Restore},
     // Without the client as well.
     {"launch", 0, 6, Command::LaunchClient, Action::Restore},
     {"winamp", 0, 6, Command::LaunchWinamp, Action::Restore},
-    // The main window: "away+" before "awayedit".
+    // The client's windows as the commands see them; sends nothing.
     {"/windows", 0, sizeof "/windows", Command::ListWindows, Action::Restore},
+    // The main window: "away+" before "awayedit".
     {"away+", client::kAwayPlus, 5, Command::MenuCommand, Action::Restore},
     {"awayedit", client::kAwayEdit, 4, Command::MenuCommand, Action::Restore},
     {"preferences", client::kPreferences, 4, Command::MenuCommand, Action::Restore},
