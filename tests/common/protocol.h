@@ -16,5 +16,8 @@ inline constexpr UINT kRestackMessage = WM_APP + 3;
 // Stop reading the queue for wParam milliseconds, so that the window system
 // comes to count the client as hung.
 inline constexpr UINT kHangMessage = WM_APP + 4;
+// The threads of the windows marked "thread=hung" stop reading their queues
+// for good.
+inline constexpr UINT kHangThreadsMessage = WM_APP + 5;
 
 }  // namespace protocol

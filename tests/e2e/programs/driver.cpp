@@ -67,7 +67,8 @@
 // decimal; the escapes of words.h apply. A case without expect lines
 // expects an empty journal; without box lines, no box; without started
 // lines, no start; with redirect and without stdout or stderr lines, no
-// output there.
+// output there. The windows of the client marked "thread=hung"
+// (testclient.cpp) count as hung before the first run.
 #include <windows.h>
 
 #include <stdio.h>
@@ -84,6 +85,7 @@ namespace {
 
 using protocol::kControlClass;
 using protocol::kHangMessage;
+using protocol::kHangThreadsMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
@@ -623,6 +625,16 @@ void ReadMap(Client* client) {
   }
 }
 
+// Waits until the window system counts the thread of the window as hung.
+bool AwaitHung(HWND window, const std::string& what, std::string* why) {
+  for (DWORD waited = 0; waited < kBecomeHungMs; waited += 100) {
+    if (IsHungAppWindow(window)) return true;
+    Sleep(100);
+  }
+  *why = what + " did not count as hung within " + std::to_string(kBecomeHungMs) + " ms";
+  return false;
+}
+
 bool StartClient(const Case& c, const std::string& token, Client* client, std::string* why) {
   std::string scenario;
   for (const std::string& l : g_scenarios[c.scenario]) scenario += Expand(l) + "\n";
@@ -658,6 +670,7 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
   // top-level windows, first listed on top. The window system may still
   // move a window just after start; have the client restack until it holds.
   std::vector<HWND> wanted;
+  std::vector<std::string> hungThreads;  // labels
   std::vector<std::string> all = g_scenarios[c.scenario];
   all.insert(all.end(), c.extraWindows.begin(), c.extraWindows.end());
   for (const std::string& l : all) {
@@ -668,26 +681,40 @@ bool StartClient(const Case& c, const std::string& token, Client* client, std::s
         shownTopLevel = false;
     auto it = client->windows.find(w.size() > 1 ? w[1] : "");
     if (shownTopLevel && it != client->windows.end()) wanted.push_back(it->second);
+    if (std::find(w.begin(), w.end(), "thread=hung") != w.end()) hungThreads.push_back(w[1]);
   }
+  auto order = [&wanted] {
+    std::vector<HWND> seen;
+    for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+      if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) seen.push_back(h);
+    return seen;
+  };
   // The order must hold at two readings in a row, 30 ms apart.
   int held = 0, restacks = 0;
-  for (int attempt = 0; attempt < 40; ++attempt) {
-    std::vector<HWND> order;
-    for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
-      if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) order.push_back(h);
-    if (order == wanted) {
-      if (++held == 2) {
-        if (restacks > 0) fprintf(stderr, "note: %s: the client's windows were restacked\n", c.name.c_str());
-        return true;
-      }
-    } else {
-      held = 0;
-      ++restacks;
-      DWORD_PTR r = 0;
-      SendMessageTimeoutA(client->control, kRestackMessage, 0, 0, SMTO_NORMAL, 5000, &r);
+  for (int attempt = 0; attempt < 40 && held < 2; ++attempt) {
+    if (attempt > 0) Sleep(30);
+    if (order() == wanted) {
+      ++held;
+      continue;
     }
-    Sleep(30);
+    held = 0;
+    ++restacks;
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(client->control, kRestackMessage, 0, 0, SMTO_NORMAL, 5000, &r);
   }
+  if (held == 2 && restacks > 0)
+    fprintf(stderr, "note: %s: the client's windows were restacked\n", c.name.c_str());
+  // Those threads stop reading only once their windows are in place: nothing
+  // restacks them after.
+  if (held == 2 && !hungThreads.empty()) {
+    PostMessageA(client->control, kHangThreadsMessage, 0, 0);
+    for (const std::string& label : hungThreads)
+      if (!AwaitHung(client->windows.count(label) ? client->windows[label] : nullptr,
+                     "the window " + label, why))
+        return false;
+    if (order() != wanted) held = 0;
+  }
+  if (held == 2) return true;
   std::string seen;
   for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
     if (std::find(wanted.begin(), wanted.end(), h) != wanted.end()) seen += " " + LabelOf(*client, h);
@@ -905,12 +932,7 @@ void CheckRun(const Case& c, const Run& run, const Outcome& out, const std::stri
 // counts it as hung.
 bool Hang(const Client& client, std::string* why) {
   PostMessageA(client.control, kHangMessage, kHangMs, 0);
-  for (DWORD waited = 0; waited < kBecomeHungMs; waited += 100) {
-    if (IsHungAppWindow(client.control)) return true;
-    Sleep(100);
-  }
-  *why = "the client did not count as hung within " + std::to_string(kBecomeHungMs) + " ms";
-  return false;
+  return AwaitHung(client.control, "the client", why);
 }
 
 bool RunCase(const Case& c, int index) {

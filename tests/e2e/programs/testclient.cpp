@@ -14,7 +14,7 @@
 //   window <label> class=<c> title=<t> [parent=<label>] [hidden] [minimized]
 //          [exstyle=<hex>] [reply=<id>:<value>]... [opens=<id>:<label>]
 //          [quit=<id>] [later] [foreground]
-//          [stall=<message>:<ms>]... [busy=<id>:<ms>] [unicode]
+//          [stall=<message>:<ms>]... [busy=<id>:<ms>] [unicode] [thread=hung]
 // A window is an ANSI window, as the real client's are: its class and title
 // are the line's bytes, handed to the A calls. "unicode" makes it a Unicode
 // window (its own class registered with RegisterClassW, or a system control
@@ -22,6 +22,13 @@
 // handed to the W calls. The client then reads its queue with the W calls.
 // Windows are stacked so that the first listed is on top of its siblings,
 // and the top-level ones above other programs'.
+// A "thread=hung" window (top-level, of a class of the client's own, without
+// children) stands for another program's whose thread has stopped reading
+// its queue: a thread of its own makes it and reads its queue, so that it
+// can be stacked as listed, until the control window's hang-threads message,
+// then never again. It journals nothing, and nothing restacks it after that.
+// (Under Wine a visible window of the client's own thread listed after it
+// comes back above it once the client reads its queue: list those hidden.)
 // "later" windows (with their children) are created when a window that
 // opens them receives the menu command.
 // "stall": inside its handling of the message (a menu command id, or show,
@@ -54,6 +61,7 @@ namespace {
 
 using protocol::kControlClass;
 using protocol::kHangMessage;
+using protocol::kHangThreadsMessage;
 using protocol::kQuitMessage;
 using protocol::kRestackMessage;
 using protocol::kSyncMessage;
@@ -61,6 +69,7 @@ using protocol::kSyncMessage;
 struct WindowPlan {
   std::string label, className, title, parent;
   bool hidden = false, minimized = false, later = false, foreground = false, unicode = false;
+  bool hungThread = false;
   DWORD exStyle = 0;
   std::map<UINT, LRESULT> replies;
   std::map<UINT, std::string> opens;
@@ -85,6 +94,8 @@ FILE* g_map = nullptr;
 bool g_quitting = false;
 bool g_creating = false;  // creation is not journaled
 HANDLE g_release = nullptr;
+DWORD g_mainThread = 0;
+HANDLE g_hangThreads = nullptr;  // set, the "thread=hung" windows' threads stop reading
 bool g_wideQueue = false;  // some window is a Unicode window
 std::map<std::string, bool> g_classKinds;  // own classes: true when registered Unicode
 
@@ -155,22 +166,60 @@ void ReadQueueFor(DWORD ms) {
   }
 }
 
+struct HungWindow {
+  const WindowPlan* plan;
+  HANDLE made;  // set once hwnd is
+  HWND hwnd;
+};
+
+// The thread of a "thread=hung" window: makes it, reads its queue until
+// told to stop, then stops for good (the process's end ends it).
+DWORD WINAPI HungThread(LPVOID param) {
+  HungWindow* w = static_cast<HungWindow*>(param);
+  w->hwnd = Create(*w->plan);
+  SetEvent(w->made);
+  while (MsgWaitForMultipleObjects(1, &g_hangThreads, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    while (Peek(&msg)) Dispatch(msg);
+  }
+  Sleep(INFINITE);
+  return 0;
+}
+
+// The main thread waits meanwhile: Create records the window in the maps.
+HWND CreateOnHungThread(const WindowPlan& plan) {
+  HungWindow w = {&plan, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
+  HANDLE thread = w.made != nullptr ? CreateThread(nullptr, 0, HungThread, &w, 0, nullptr)
+                                    : nullptr;
+  if (thread != nullptr) {
+    WaitForSingleObject(w.made, INFINITE);
+    CloseHandle(thread);
+  }
+  if (w.made != nullptr) CloseHandle(w.made);
+  return w.hwnd;
+}
+
 // Every window is created visible; then, last listed first, each goes to the
 // top of its siblings, so the first listed ends on top; then the hidden
 // ones are hidden. (Under Wine a hidden top-level window cannot be raised,
 // and sinks below the visible ones: scenarios list hidden windows last.)
 void CreateTree(const WindowPlan& plan, std::vector<HWND>* made) {
-  HWND hwnd = Create(plan);
+  HWND hwnd = plan.hungThread ? CreateOnHungThread(plan) : Create(plan);
   if (hwnd == nullptr) return;
   made->push_back(hwnd);
   for (const WindowPlan& child : g_plans)
     if (child.parent == plan.label && !child.later) CreateTree(child, made);
 }
 
+// A window of a thread that has stopped reading cannot be moved: SetWindowPos
+// would wait for its thread.
 void Raise(const std::vector<HWND>& windows) {
+  const bool stopped = WaitForSingleObject(g_hangThreads, 0) == WAIT_OBJECT_0;
   for (auto h = windows.rbegin(); h != windows.rend(); ++h)
-    SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    if (!(stopped && g_live[*h].plan->hungThread))
+      SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void NoteStates(const std::vector<HWND>& windows) {
@@ -231,7 +280,7 @@ void QuitAll() {
   g_quitting = true;
   std::vector<HWND> tops;
   for (const auto& [hwnd, live] : g_live)
-    if (live.plan->parent.empty()) tops.push_back(hwnd);
+    if (live.plan->parent.empty() && !live.plan->hungThread) tops.push_back(hwnd);
   for (HWND h : tops) DestroyWindow(h);
   PostQuitMessage(0);
 }
@@ -307,6 +356,9 @@ LRESULT Record(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled, LRESULT
 // hands each window its messages in the form of its procedure.
 template <bool unicode>
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // A hung window's own thread: the records are the main thread's.
+  if (GetCurrentThreadId() != g_mainThread)
+    return unicode ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
   bool handled = false;
   LRESULT result = 0;
   Record(hwnd, msg, wp, lp, &handled, &result);
@@ -345,6 +397,10 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == kHangMessage) {
     StopReading(static_cast<DWORD>(wp));
+    return 1;
+  }
+  if (msg == kHangThreadsMessage) {
+    SetEvent(g_hangThreads);
     return 1;
   }
   if (msg == kRestackMessage) {
@@ -451,6 +507,7 @@ bool ReadScenario(const char* path) {
       else if (w[i] == "later") s.later = true;
       else if (w[i] == "foreground") s.foreground = true;
       else if (w[i] == "unicode") s.unicode = true;
+      else if (w[i] == "thread=hung") s.hungThread = true;
       else fprintf(stderr, "testclient: unknown option %s\n", w[i].c_str());
     }
     g_wideQueue = g_wideQueue || s.unicode;
@@ -471,7 +528,9 @@ int main(int argc, char** argv) {
   ImmDisableIME(static_cast<DWORD>(-1));
   if (!ReadScenario(argv[1])) return 2;
   g_release = CreateEventA(nullptr, TRUE, FALSE, (std::string(argv[4]) + "-release").c_str());
-  if (g_release == nullptr) return 2;
+  g_hangThreads = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (g_release == nullptr || g_hangThreads == nullptr) return 2;
+  g_mainThread = GetCurrentThreadId();
   g_map = fopen(argv[3], "wb");
   if (g_map == nullptr) return 2;
 
