@@ -79,7 +79,12 @@ DOWTRANE_FUZZ_PROGRESS=$interval "$target" "$corpus" "$here/corpus" \
   -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1 &
 fuzzer=$!
 trap 'kill "$fuzzer" 2>/dev/null || true' EXIT INT TERM
-tail -n +1 -f --pid="$fuzzer" "$log" | awk -v interval="$interval" '
+# mawk (Debian's awk) reads a pipe in large blocks and would hold the
+# progress lines back until a block fills: -W interactive makes it read line
+# by line. Other awks are used as they are.
+progress_awk=(awk)
+[ -z "$(awk -W interactive 'BEGIN { }' </dev/null 2>&1)" ] && progress_awk=(awk -W interactive)
+tail -n +1 -f --pid="$fuzzer" "$log" | "${progress_awk[@]}" -v interval="$interval" '
   function field(name,   i) { for (i = 1; i < NF; i++) if ($i == name) return $(i + 1); return "" }
   /^#[0-9]+/ { cov = field("cov:"); ft = field("ft:"); corp = field("corp:") }
   /^#[0-9]+: cov:/ {
