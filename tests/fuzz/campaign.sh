@@ -121,10 +121,11 @@ echo "corpus: $(find "$corpus" -type f | wc -l) inputs in $corpus"
 if [ "$status" -eq 0 ]; then
   step "measuring the coverage of the corpus" "$work/coverage.log"
   "$target" -runs=0 "$corpus" "$here/corpus" >"$work/coverage.log" 2>&1 || true
-  inited=$(grep -E '^#[0-9]+[[:space:]]+INITED' "$work/coverage.log" | tail -n 1)
-  cov=$(awk '{for (i = 1; i < NF; i++) if ($i == "cov:") print $(i + 1)}' <<<"$inited")
-  ft=$(awk '{for (i = 1; i < NF; i++) if ($i == "ft:") print $(i + 1)}' <<<"$inited")
-  echo "coverage of the corpus and the seeds: cov ${cov:-?} edges, ft ${ft:-?} features"
+  awk '
+    function field(name,   i) { for (i = 1; i < NF; i++) if ($i == name) return $(i + 1); return "?" }
+    /^#[0-9]+[[:space:]]+INITED/ { cov = field("cov:"); ft = field("ft:") }
+    END { printf "coverage of the corpus and the seeds: cov %s edges, ft %s features\n",
+                 cov == "" ? "?" : cov, ft == "" ? "?" : ft }' "$work/coverage.log"
 fi
 
 findings=0
