@@ -1,6 +1,7 @@
-// The command of one run. The command line is read once, before anything is
-// sent, into a CommandRecord; what carries the command out reads only the
-// record. kCommandWords says which words the program has.
+// The command of one run and its reader. The command line is read once,
+// before anything is sent, into a CommandRecord; what carries the command
+// out reads only the record. The tables of command_table.cpp say which words
+// the program has, and each window action's facts.
 #pragma once
 
 #include <stddef.h>
@@ -35,15 +36,42 @@ enum class Command : uint8_t {
 // terminating zero asks for the whole word, no longer and no shorter.
 struct CommandWord {
   const char* literal;
-  uint16_t menuId;           // MenuCommand and Exit
+  uint16_t menuId;  // MenuCommand and Exit
   uint8_t count;
   Command command;
-  inventory::Action action;  // MultiIm, WalkAction and CurrentWindowAction
 };
 
-// In the order in which a word is tested: the first row that matches wins.
+// How a window action reads the arguments after its word. Argument 1 is the
+// target (absent: the contact list); with the target "container", the
+// argument said below names the container (absent: every container).
+enum class Arguments : uint8_t {
+  Medium,        // sendmessage: argument 1 the medium, then the contact
+  None,          // the current window; no argument is read
+  Target,        // the container's name is argument 2
+  TargetLevel,   // argument 2's first character the level (absent: 0); the name argument 3
+  TargetMode,    // argument 2 the TimestampMode ("on", "off", else Toggle); the name argument 3
+  TargetNumber,  // argument 2 the container number (absent: "0") and also the name
+};
+
+// A window action's word and all its facts: what the reader reads, and the
+// row the walk carries out.
+struct WindowActionWord {
+  char literal[13];  // the longest word and its zero, held in the row
+  uint8_t count;
+  Command command;  // SendMessage, MultiIm, WalkAction or CurrentWindowAction
+  Arguments arguments;
+  inventory::WindowAction action;
+};
+
+// In the order in which a word is tested: the first row that matches wins,
+// kCommandWords before kWindowActionWords (no word of the one table is
+// shadowed by a row of the other that comes before it).
 extern const CommandWord kCommandWords[];
 extern const size_t kCommandWordCount;
+extern const WindowActionWord kWindowActionWords[];
+extern const size_t kWindowActionWordCount;
+// The MultiIM's first step, on the current window, before the target's.
+extern const inventory::WindowAction kMultiImFirstStep;
 
 // Target words (argument 1 of the walk's actions and of MultiIM), likewise.
 struct TargetWord {
@@ -53,6 +81,8 @@ struct TargetWord {
 };
 extern const TargetWord kTargetWords[];
 extern const size_t kTargetWordCount;
+// The container name that names the first container, whatever its title.
+extern const char kFirstContainerName[];
 
 // The medium of SendMessage, by the first letter of argument 1.
 enum class Medium : uint8_t { Unknown, AimIcq, Irc, Msn, Yahoo };
@@ -62,15 +92,19 @@ struct CommandRecord {
   uint32_t menuId;        // MenuCommand and Exit
   bool delayed;           // Exit: the menu command waits delaySeconds first
   int32_t delaySeconds;
-  inventory::Action action;  // MultiIm (the action on the target), WalkAction,
-                             // CurrentWindowAction
+  // The window action's row: SendMessage, MultiIm (the action on the
+  // target), WalkAction, CurrentWindowAction; null for the other commands.
+  const WindowActionWord* actionWord;
   inventory::Target target;  // MultiIm, WalkAction; Current for CurrentWindowAction
   const char* unknownTarget;   // argument 1 when it names no target; else null
-  const char* containerName;   // with Target::Container: that container alone; null: all
+  // With Target::Container: the container named (null: every container),
+  // or the first one when firstContainer.
+  const char* containerName;
+  bool firstContainer;
   const char* multiImTarget;   // the target as the MultiIM question names it
-  inventory::TimestampMode timestampMode;  // Timestamp
-  int32_t number;  // Transparency: the level (0 to 9; any other sends nothing);
-                   // Attach: the container number, 1 or more
+  // What the walk reads besides the action's row: the level (TargetLevel),
+  // the mode (TargetMode), the container number (TargetNumber).
+  inventory::WalkArguments walk;
   Medium medium;            // SendMessage
   const char* mediumWord;   // argument 1 as typed ("" when absent)
   char messageText[utf8::kBufferSize];  // SendMessage: the medium, a blank and the contact
@@ -81,29 +115,8 @@ struct CommandRecord {
 // record points into it) into the record; false when it holds no word.
 bool ReadCommand(char* tail, CommandRecord& record);
 
-// The text after the program's name in the process's command line.
-const char* FindTail(const char* commandLine);
-
 // Takes the next blank-delimited token at *cursor, writing a zero over the
 // blank that ends it; null when only blanks are left.
 char* NextToken(char** cursor);
-
-// The program's own entry: runs the command in tail, which it may change in
-// place, and returns the exit status.
-int WinMain(char* tail);
-
-// What the process entry does before it ends: the tail of the process's
-// command line, in UTF-8 in a buffer of the run's own, goes to WinMain;
-// returns its status.
-int RunProcessCommandLine();
-
-// Carries out the command of the record (the main window looked up).
-int Dispatch(const CommandRecord& record);
-
-// Says that the client is not responding; returns kStatusNotResponding.
-int NotResponding();
-
-// Opens the help file with the shell.
-void OpenHelpFile();
 
 }  // namespace app

@@ -9,47 +9,100 @@
 
 namespace app {
 
-using inventory::Action;
+using inventory::KindBit;
+using inventory::Sends;
 using inventory::Target;
 
-// The action of a row that is not one of the walk's is never read.
 const CommandWord kCommandWords[] = {
-    {"/?", 0, sizeof "/?", Command::OpenHelp, Action::Restore},
+    {"/?", 0, sizeof "/?", Command::OpenHelp},
     // Without the client as well.
-    {"launch", 0, 6, Command::LaunchClient, Action::Restore},
-    {"winamp", 0, 6, Command::LaunchWinamp, Action::Restore},
+    {"launch", 0, 6, Command::LaunchClient},
+    {"winamp", 0, 6, Command::LaunchWinamp},
     // The client's windows as the commands see them; sends nothing.
-    {"/windows", 0, sizeof "/windows", Command::ListWindows, Action::Restore},
+    {"/windows", 0, sizeof "/windows", Command::ListWindows},
     // The main window: "away+" before "awayedit".
-    {"away+", client::kAwayPlus, 5, Command::MenuCommand, Action::Restore},
-    {"awayedit", client::kAwayEdit, 4, Command::MenuCommand, Action::Restore},
-    {"preferences", client::kPreferences, 4, Command::MenuCommand, Action::Restore},
-    {"connection manager", client::kConnectionManager, 4, Command::MenuCommand, Action::Restore},
-    {"reconnect", client::kReconnect, 5, Command::MenuCommand, Action::Restore},
-    {"disconnect", client::kDisconnect, 6, Command::MenuCommand, Action::Restore},
-    {"exit", client::kExit, 4, Command::Exit, Action::Restore},
-    {"sound", client::kSound, 5, Command::MenuCommand, Action::Restore},
-    {"showbuddy", client::kShowBuddy, 9, Command::MenuCommand, Action::Restore},
-    {"top", client::kTop, 3, Command::MenuCommand, Action::Restore},
+    {"away+", client::kAwayPlus, 5, Command::MenuCommand},
+    {"awayedit", client::kAwayEdit, 4, Command::MenuCommand},
+    {"preferences", client::kPreferences, 4, Command::MenuCommand},
+    {"connection manager", client::kConnectionManager, 4, Command::MenuCommand},
+    {"reconnect", client::kReconnect, 5, Command::MenuCommand},
+    {"disconnect", client::kDisconnect, 6, Command::MenuCommand},
+    {"exit", client::kExit, 4, Command::Exit},
+    {"sound", client::kSound, 5, Command::MenuCommand},
+    // Before "show" of the window actions.
+    {"showbuddy", client::kShowBuddy, 9, Command::MenuCommand},
+    {"top", client::kTop, 3, Command::MenuCommand},
     // The client's windows.
-    {"togglebuddy", 0, 11, Command::ToggleContactList, Action::Restore},
-    {"sendmessage", 0, 4, Command::SendMessage, Action::SendMessage},
-    {"multiim", 0, 4, Command::MultiIm, Action::MultiImTarget},
-    {"clickthrough", 0, 4, Command::WalkAction, Action::ClickThrough},
-    {"minimize", 0, 3, Command::WalkAction, Action::Minimize},
-    {"show", 0, 4, Command::WalkAction, Action::Restore},
-    {"restore", 0, 4, Command::WalkAction, Action::Restore},
-    {"hide", 0, 4, Command::WalkAction, Action::Hide},
-    {"timestamp", 0, 4, Command::WalkAction, Action::Timestamp},
-    {"trans", 0, 5, Command::WalkAction, Action::Transparency},
-    {"attach", 0, 4, Command::WalkAction, Action::Attach},
-    {"log", 0, 3, Command::CurrentWindowAction, Action::Log},
-    {"info", 0, 4, Command::CurrentWindowAction, Action::Info},
+    {"togglebuddy", 0, 11, Command::ToggleContactList},
     // A word never holds a blank: "off" and every longer word is this one.
-    {"offline contacts", 0, 3, Command::OfflineContacts, Action::Restore},
-    {"dock", 0, 4, Command::Dock, Action::Restore},
+    {"offline contacts", 0, 3, Command::OfflineContacts},
+    {"dock", 0, 4, Command::Dock},
 };
 const size_t kCommandWordCount = sizeof kCommandWords / sizeof kCommandWords[0];
+
+namespace {
+
+template <typename T, size_t N>
+constexpr uint8_t Entries(const T (&)[N]) {
+  return static_cast<uint8_t>(N);
+}
+
+// MultiIM and timestamps reach the windows inside a container, and pass
+// over the contact list, the consoles and the send dialog.
+constexpr uint8_t kNotForMultiIm = KindBit(inventory::ContactList) | KindBit(inventory::Console) |
+                                   KindBit(inventory::PlainQuiet);
+
+}  // namespace
+
+const WindowActionWord kWindowActionWords[] = {
+    {"sendmessage", 4, Command::SendMessage, Arguments::Medium, {.sends = Sends::SendDialog}},
+    {"multiim", 4, Command::MultiIm, Arguments::Target,
+     {.sends = Sends::MenuCommands,
+      .passesInside = true,
+      .passedOverKinds = kNotForMultiIm,
+      .menuId = client::kMultiImTarget,
+      .childCommand = client::kEnterDisplaysCommand.text}},
+    {"clickthrough", 4, Command::WalkAction, Arguments::Target,
+     {.sends = Sends::ToggleClickThrough}},
+    {"minimize", 3, Command::WalkAction, Arguments::Target,
+     {.sends = Sends::Show, .showCommand = plat::SW_MINIMIZE}},
+    {"show", 4, Command::WalkAction, Arguments::Target,
+     {.sends = Sends::Show, .showCommand = plat::SW_RESTORE}},
+    {"restore", 4, Command::WalkAction, Arguments::Target,
+     {.sends = Sends::Show, .showCommand = plat::SW_RESTORE}},
+    {"hide", 4, Command::WalkAction, Arguments::Target,
+     {.sends = Sends::Show, .showCommand = plat::SW_HIDE}},
+    {"timestamp", 4, Command::WalkAction, Arguments::TargetMode,
+     {.sends = Sends::MenuByMode,
+      .passesInside = true,
+      .choices = Entries(client::kTimestampCommands),
+      .passedOverKinds = kNotForMultiIm,
+      .menuTable = client::kTimestampCommands}},
+    {"trans", 5, Command::WalkAction, Arguments::TargetLevel,
+     {.sends = Sends::MenuByLevel,
+      .choices = Entries(client::kTransparencyCommands),
+      .menuTable = client::kTransparencyCommands}},
+    // A container is not attached to another; a hidden window neither.
+    {"attach", 4, Command::WalkAction, Arguments::TargetNumber,
+     {.sends = Sends::MenuPlusNumber,
+      .visibleOnly = true,
+      .spareKinds = KindBit(inventory::Container),
+      .menuId = client::kAttachBase}},
+    {"log", 3, Command::CurrentWindowAction, Arguments::None,
+     {.sends = Sends::MenuCommands, .menuId = client::kLog}},
+    {"info", 4, Command::CurrentWindowAction, Arguments::None,
+     {.sends = Sends::MenuCommands, .menuId = client::kInfo}},
+};
+const size_t kWindowActionWordCount = sizeof kWindowActionWords / sizeof kWindowActionWords[0];
+
+const inventory::WindowAction kMultiImFirstStep = {
+    .sends = Sends::MenuCommands,
+    .passesInside = true,
+    .endsWalk = true,
+    .passedOverKinds = kNotForMultiIm,
+    .menuId = client::kMultiImCurrentFirst,
+    .secondMenuId = client::kMultiImCurrentSecond,
+};
 
 const TargetWord kTargetWords[] = {
     {"contact", 7, Target::ContactList},  {"buddy", 5, Target::ContactList},
@@ -58,15 +111,23 @@ const TargetWord kTargetWords[] = {
     {"all", 3, Target::All},              {"current", 4, Target::Current},
 };
 const size_t kTargetWordCount = sizeof kTargetWords / sizeof kTargetWords[0];
+// Typed whole, in any case.
+const char kFirstContainerName[] = "current";
 
 namespace {
 
+// The row of the first command word that matches, or Nothing.
 Command FindCommand(const char* word, CommandRecord& record) {
   for (size_t i = 0; i < kCommandWordCount; ++i) {
     const CommandWord& row = kCommandWords[i];
     if (!utf8::PrefixMatch(word, row.literal, row.count)) continue;
     record.menuId = row.menuId;
-    record.action = row.action;
+    return row.command;
+  }
+  for (size_t i = 0; i < kWindowActionWordCount; ++i) {
+    const WindowActionWord& row = kWindowActionWords[i];
+    if (!utf8::PrefixMatch(word, row.literal, row.count)) continue;
+    record.actionWord = &row;
     return row.command;
   }
   return Command::Nothing;
@@ -154,7 +215,61 @@ inventory::DockPosition ReadDockPosition(const char* word) {
   return DockPosition::None;
 }
 
+// The arguments of a window action, as its row's form says.
+void ReadActionArguments(const char* first, const char* second, const char* third,
+                         CommandRecord& record) {
+  switch (record.actionWord->arguments) {
+    case Arguments::Medium:
+      record.mediumWord = first != nullptr ? first : "";
+      record.medium = FindMedium(record.mediumWord);
+      ReadMessageText(record);
+      return;
+    case Arguments::None:
+      record.target = Target::Current;
+      return;
+    default:
+      break;
+  }
+  record.multiImTarget = first != nullptr ? first : kMultiImDefaultTarget;
+  const char* name = second;
+  switch (record.actionWord->arguments) {
+    case Arguments::TargetMode:
+      record.walk.timestampMode = ReadTimestampMode(second);
+      name = third;
+      break;
+    case Arguments::TargetLevel:
+      record.walk.level = (second != nullptr ? second[0] : '0') - '0';
+      name = third;
+      break;
+    case Arguments::TargetNumber:
+      if (second == nullptr) name = "0";  // also as the name
+      record.walk.containerNumber = ReadContainerNumber(name);
+      break;
+    default:
+      break;
+  }
+  ReadTarget(first, record);
+  if (record.target == Target::Container && name != nullptr) {
+    record.containerName = name;
+    record.firstContainer = utf8::PrefixMatch(name, kFirstContainerName, sizeof kFirstContainerName);
+  }
+}
+
 }  // namespace
+
+char* NextToken(char** cursor) {
+  char* p = *cursor;
+  while (*p == ' ') ++p;
+  if (*p == '\0') {
+    *cursor = p;
+    return nullptr;
+  }
+  char* token = p;
+  while (*p != '\0' && *p != ' ') ++p;
+  if (*p == ' ') *p++ = '\0';
+  *cursor = p;
+  return token;
+}
 
 bool ReadCommand(char* tail, CommandRecord& record) {
   record = CommandRecord{};
@@ -165,44 +280,13 @@ bool ReadCommand(char* tail, CommandRecord& record) {
   const char* third = second != nullptr ? NextToken(&cursor) : nullptr;
   if (word == nullptr) return false;
   record.command = FindCommand(word, record);
-  switch (record.command) {
-    case Command::Exit:
-      record.delayed = first != nullptr;
-      if (record.delayed) record.delaySeconds = utf8::ParseDecimal(first);
-      break;
-    case Command::SendMessage:
-      record.mediumWord = first != nullptr ? first : "";
-      record.medium = FindMedium(record.mediumWord);
-      ReadMessageText(record);
-      break;
-    case Command::MultiIm:
-    case Command::WalkAction: {
-      record.multiImTarget = first != nullptr ? first : kMultiImDefaultTarget;
-      // The container's name follows the mode or the level where the action
-      // has one; a missing container number is "0", also as the name.
-      const char* name = second;
-      if (record.action == Action::Timestamp) {
-        record.timestampMode = ReadTimestampMode(second);
-        name = third;
-      } else if (record.action == Action::Transparency) {
-        record.number = (second != nullptr ? second[0] : '0') - '0';
-        name = third;
-      } else if (record.action == Action::Attach) {
-        if (second == nullptr) name = "0";
-        record.number = ReadContainerNumber(name);
-      }
-      ReadTarget(first, record);
-      if (record.target == Target::Container) record.containerName = name;
-      break;
-    }
-    case Command::CurrentWindowAction:
-      record.target = Target::Current;
-      break;
-    case Command::Dock:
-      record.dockPosition = ReadDockPosition(first);
-      break;
-    default:
-      break;
+  if (record.actionWord != nullptr) {
+    ReadActionArguments(first, second, third, record);
+  } else if (record.command == Command::Exit) {
+    record.delayed = first != nullptr;
+    if (record.delayed) record.delaySeconds = utf8::ParseDecimal(first);
+  } else if (record.command == Command::Dock) {
+    record.dockPosition = ReadDockPosition(first);
   }
   return true;
 }

@@ -1,7 +1,9 @@
-#include "app/command.h"
-#include "app/messages.h"
+#include "app/dispatcher.h"
+
 #include "app/launchers.h"
+#include "app/messages.h"
 #include "app/window_commands.h"
+#include "app/window_list.h"
 #include "inventory/client_windows.h"
 
 namespace app {

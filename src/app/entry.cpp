@@ -1,4 +1,7 @@
+#include "app/entry.h"
+
 #include "app/command.h"
+#include "app/dispatcher.h"
 #include "app/messages.h"
 #include "client/contract.h"
 #include "text/utf8_text.h"
@@ -59,20 +62,6 @@ const char* FindTail(const char* line) {
   return p;
 }
 
-char* NextToken(char** cursor) {
-  char* p = *cursor;
-  while (*p == ' ') ++p;
-  if (*p == '\0') {
-    *cursor = p;
-    return nullptr;
-  }
-  char* token = p;
-  while (*p != '\0' && *p != ' ') ++p;
-  if (*p == ' ') *p++ = '\0';
-  *cursor = p;
-  return token;
-}
-
 void OpenHelpFile() {
   // The one in the current directory as ever, by its bare name; otherwise
   // the one beside the program, which is where it is installed. When even
@@ -82,7 +71,7 @@ void OpenHelpFile() {
   plat::ShellExecuteUtf8(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
 }
 
-int WinMain(char* tail) {
+int RunCommandTail(char* tail) {
   if (tail[0] == '\0') {
     OpenHelpFile();
     return kStatusDone;
@@ -101,7 +90,7 @@ int WinMain(char* tail) {
 
 int RunProcessCommandLine() {
   plat::ReadProcessCommandLine(g_line, sizeof g_line);
-  return WinMain(g_line + (FindTail(g_line) - g_line));
+  return RunCommandTail(g_line + (FindTail(g_line) - g_line));
 }
 
 }  // namespace app

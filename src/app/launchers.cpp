@@ -1,7 +1,7 @@
 #include "app/launchers.h"
 #include "app/messages.h"
 
-#include "app/command.h"
+#include "app/dispatcher.h"
 #include "client/contract.h"
 #include "text/utf8_text.h"
 #include "inventory/client_windows.h"

@@ -11,7 +11,6 @@
 namespace app {
 namespace {
 
-using inventory::Action;
 using inventory::Target;
 using inventory::WindowNode;
 
@@ -63,15 +62,11 @@ int SendInstantMessage(const CommandRecord& record, WindowNode* first) {
                       kSendCaption, plat::MB_ICONWARNING);
     return kStatusRefused;
   }
-  inventory::WalkInventory(first, Target::Console, Action::SendMessage,
-                           static_cast<int32_t>(menuId), record.messageText);
+  inventory::WalkArguments arguments = record.walk;
+  arguments.sendDialogCommand = static_cast<uint16_t>(menuId);
+  arguments.messageText = record.messageText;
+  inventory::WalkInventory(first, Target::Console, record.actionWord->action, arguments);
   return kStatusDone;
-}
-
-// The walk's number for the action.
-int32_t WalkNumber(const CommandRecord& record) {
-  return record.action == Action::Timestamp ? static_cast<int32_t>(record.timestampMode)
-                                            : record.number;
 }
 
 // The action on the record's target; a status other than kStatusDone when
@@ -86,15 +81,15 @@ int WalkTarget(const CommandRecord& record, WindowNode* first) {
   Target target = record.target;
   WindowNode* start = first;
   if (target == Target::Container && record.containerName != nullptr) {
-    start = inventory::FindContainer(first, record.containerName);
+    start = inventory::FindContainer(first, record.firstContainer ? nullptr : record.containerName);
     if (start == nullptr) {
       plat::MessageBoxUtf8(Message(text, kUnknownContainer, record.containerName, ""),
                         kErrorCaption, plat::MB_ICONERROR);
       return kStatusUnknownContainer;
     }
-    target = Target::Current;  // that container alone
+    target = Target::StartNode;
   }
-  inventory::WalkInventory(start, target, record.action, WalkNumber(record), nullptr);
+  inventory::WalkInventory(start, target, record.actionWord->action, record.walk);
   return kStatusDone;
 }
 
@@ -106,7 +101,7 @@ int MultiIm(const CommandRecord& record, WindowNode* first) {
   int answer = plat::MessageBoxUtf8(Message(text, kMultiImStart, record.multiImTarget, kMultiImEnd),
                                  kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
   if (answer != plat::IDOK) return kStatusCancelled;
-  inventory::WalkInventory(first, Target::Current, Action::MultiImCurrent, 0, nullptr);
+  inventory::WalkInventory(first, Target::Current, kMultiImFirstStep, inventory::WalkArguments{});
   // Not responding is the one thing said then.
   if (plat::CallsReply() == plat::Reply::NotAnswering) return kStatusDone;
   return WalkTarget(record, first);

@@ -1,4 +1,5 @@
-#include "app/window_commands.h"
+#include "app/window_list.h"
+
 #include "app/messages.h"
 
 #include "text/utf8_text.h"

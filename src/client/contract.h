@@ -37,6 +37,8 @@ constexpr JoinedText<A + B - 1> Join(const char (&a)[A], const char (&b)[B]) {
 // option letter, mode digit, then the class-name prefix of the controls.
 inline constexpr auto kOfflineContactsCommand = Join("o00", kListClass);
 inline constexpr auto kEnterDisplaysCommand = Join("U00", kDisplayClass);
+// What the send dialog's controls get: the contact name follows it.
+inline constexpr char kFillSendDialogCommand[] = "D02";
 // The dock command; its second letter is the position ("o": none).
 inline constexpr auto kDockCommand = Join("do0", kListClass);
 inline constexpr size_t kDockPositionIndex = 1;
@@ -60,8 +62,8 @@ inline constexpr uint32_t kSendMsn = 4041;
 inline constexpr uint32_t kSendYahoo = 4007;
 
 // Menu commands of the windows in the inventory.
-inline constexpr uint32_t kTimestampCommands[3] = {40024, 40025, 40026};  // on, off, other
-inline constexpr uint32_t kTransparencyCommands[10] = {43994, 43987, 43993, 43988, 43995,
+inline constexpr uint16_t kTimestampCommands[3] = {40024, 40025, 40026};  // on, off, other
+inline constexpr uint16_t kTransparencyCommands[10] = {43994, 43987, 43993, 43988, 43995,
                                                        43989, 43996, 43990, 43997, 43991};
 inline constexpr uint32_t kLog = 40027;
 inline constexpr uint32_t kInfo = 4041;

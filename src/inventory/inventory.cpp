@@ -135,8 +135,7 @@ WindowNode* FindContainer(WindowNode* node, const char* name) {
     char title[plat::kReadTextSize];
     plat::ReadWindowTitle(node->window, title, sizeof title);
     if (node->kind != Container) continue;
-    if (utf8::EqualsIgnoreCase(name, title) || utf8::EqualsIgnoreCase(name, "current"))
-      return node;
+    if (name == nullptr || utf8::EqualsIgnoreCase(name, title)) return node;
   }
   return nullptr;
 }

@@ -48,7 +48,7 @@ int FreeWindowTree(WindowNode* node);
 int ClassifyWindow(plat::Window window, intptr_t context);
 
 // The first container from node on along next whose title equals name
-// without regard to case; "current" names the first container. Null if none.
+// without regard to case; null names the first container. Null if none.
 WindowNode* FindContainer(WindowNode* node, const char* name);
 
 }  // namespace inventory

@@ -8,26 +8,20 @@
 namespace inventory {
 namespace {
 
-bool PassesToWindowsInside(Action action) {
-  return action == Action::MultiImTarget || action == Action::Timestamp ||
-         action == Action::MultiImCurrent;
-}
-
-// A kind's target takes the windows of that kind; All and Current take every
-// window.
+// A kind's target takes the windows of that kind; All, Current and
+// StartNode take every window.
 bool TargetTakes(Target target, int32_t kind) {
-  return target == Target::All || target == Target::Current || static_cast<int32_t>(target) == kind;
+  return target == Target::All || target == Target::Current || target == Target::StartNode ||
+         static_cast<int32_t>(target) == kind;
 }
 
-bool IsPassedOverKind(int32_t kind) {
-  return kind == ContactList || kind == Console || kind == PlainQuiet;
-}
+bool HasKind(uint8_t kinds, int32_t kind) { return (kinds & KindBit(kind)) != 0; }
 
 void SendCommand(plat::Window window, uint32_t id) {
   plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
 }
 
-void SendToConsole(plat::Window window, int32_t menuId, const char* messageText) {
+void SendToConsole(plat::Window window, uint32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
   char title[plat::kReadTextSize];
   plat::ReadWindowTitle(window, title, sizeof title);
@@ -42,7 +36,7 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   while (*after == ' ') ++after;
   const bool contactFollows = *after != '\0';
 
-  SendCommand(window, static_cast<uint32_t>(menuId));
+  SendCommand(window, menuId);
   if (!contactFollows) return;
 
   // The contact starts one character behind the medium word, counted from
@@ -52,79 +46,66 @@ void SendToConsole(plat::Window window, int32_t menuId, const char* messageText)
   if (start > utf8::Characters(messageText)) return;
   char childCommand[utf8::kBufferSize];
   utf8::Builder b = utf8::Start(childCommand, sizeof childCommand, utf8::kTextCharacters);
-  utf8::Append(b, "D02");
+  utf8::Append(b, client::kFillSendDialogCommand);
   utf8::Append(b, messageText + utf8::CharacterPrefix(messageText, start));
   // The client has opened its send dialog before the command returned.
   plat::EnumThreadWindows(inventory::g_clientWindows.guiThreadId, ScanChildWindow,
                           reinterpret_cast<intptr_t>(childCommand));
 }
 
-void Apply(const WindowNode* node, Action action, int32_t number, const char* messageText) {
+void Apply(const WindowNode* node, const WindowAction& action, const WalkArguments& arguments) {
   plat::Window window = node->window;
-  switch (action) {
-    case Action::Restore:
-      plat::ShowWindowBounded(window, plat::SW_RESTORE);
+  if (HasKind(action.spareKinds, node->kind)) return;
+  if (action.visibleOnly && !plat::IsWindowVisible(window)) return;
+  switch (action.sends) {
+    case Sends::Show:
+      plat::ShowWindowBounded(window, action.showCommand);
       break;
-    case Action::Hide:
-      plat::ShowWindowBounded(window, plat::SW_HIDE);
+    case Sends::MenuCommands:
+      SendCommand(window, action.menuId);
+      if (action.secondMenuId != 0) SendCommand(window, action.secondMenuId);
       break;
-    case Action::Minimize:
-      plat::ShowWindowBounded(window, plat::SW_MINIMIZE);
+    case Sends::MenuByLevel:
+    case Sends::MenuByMode: {
+      const int32_t choice = action.sends == Sends::MenuByLevel
+                                 ? arguments.level
+                                 : static_cast<int32_t>(arguments.timestampMode);
+      if (choice >= 0 && choice < action.choices) SendCommand(window, action.menuTable[choice]);
       break;
-    case Action::Attach:
-      if (node->kind != Container && plat::IsWindowVisible(window))
-        SendCommand(window, client::kAttachBase + static_cast<uint32_t>(number));
+    }
+    case Sends::MenuPlusNumber:
+      SendCommand(window, action.menuId + static_cast<uint32_t>(arguments.containerNumber));
       break;
-    case Action::Timestamp:
-      if (number >= 0 && number < 3) SendCommand(window, client::kTimestampCommands[number]);
-      break;
-    case Action::Transparency:
-      if (number >= 0 && number < 10) SendCommand(window, client::kTransparencyCommands[number]);
-      break;
-    case Action::Log:
-      SendCommand(window, client::kLog);
-      break;
-    case Action::Info:
-      SendCommand(window, client::kInfo);
-      break;
-    case Action::MultiImTarget:
-      SendCommand(window, client::kMultiImTarget);
-      plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(client::kEnterDisplaysCommand.text));
-      break;
-    case Action::MultiImCurrent:
-      SendCommand(window, client::kMultiImCurrentFirst);
-      SendCommand(window, client::kMultiImCurrentSecond);
-      break;
-    case Action::SendMessage:
-      SendToConsole(window, number, messageText);
-      break;
-    case Action::ClickThrough:
+    case Sends::ToggleClickThrough:
       plat::SetExtendedStyleBounded(window,
                                     plat::GetExtendedStyle(window) ^ plat::WS_EX_TRANSPARENT);
       break;
-    default:
-      break;  // counts as acted on all the same
+    case Sends::SendDialog:
+      SendToConsole(window, arguments.sendDialogCommand, arguments.messageText);
+      break;
   }
+  if (action.childCommand != nullptr)
+    plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(action.childCommand));
 }
 
 }  // namespace
 
-void WalkInventory(const WindowNode* start, Target target, Action action, int32_t number,
-                   const char* messageText) {
+void WalkInventory(const WindowNode* start, Target target, const WindowAction& action,
+                   const WalkArguments& arguments) {
   // The walk ends at the first window it acts on when it takes the current
-  // window, and after the MultiIM's current window whatever the target; a
-  // window passed over does not end it.
-  bool endsAtFirst = target == Target::Current;
+  // window or the start node, and after an action that ends it whatever the
+  // target; a window passed over does not end it.
+  bool endsAtFirst = target == Target::Current || target == Target::StartNode;
   // Along the list by iteration, so that the stack does not grow with the
   // number of windows; only a container's child list is entered, once.
   for (const WindowNode* node = start; node != nullptr; node = node->next) {
     if (!TargetTakes(target, node->kind)) continue;
-    if (PassesToWindowsInside(action) && IsPassedOverKind(node->kind)) continue;
-    if (PassesToWindowsInside(action) && node->kind == Container) {
-      WalkInventory(node->children, Target::All, action, number, messageText);
+    if (action.passesInside && HasKind(action.passedOverKinds, node->kind)) continue;
+    if (action.passesInside && node->kind == Container) {
+      WalkInventory(node->children, Target::All, action, arguments);
     } else {
-      Apply(node, action, number, messageText);
-      if (action == Action::MultiImCurrent) endsAtFirst = true;
+      Apply(node, action, arguments);
+      if (action.endsWalk) endsAtFirst = true;
     }
     if (endsAtFirst) return;
   }

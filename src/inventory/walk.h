@@ -1,5 +1,7 @@
-// The inventory walk: applies one action to the nodes of a list that match a
-// target.
+// The inventory walk: applies one window action to the nodes of a list that
+// match a target. An action is a row of facts (WindowAction), not code: the
+// walk reads what the row says it sends, to which windows, and whether a
+// container passes it on.
 #pragma once
 
 #include <stdint.h>
@@ -8,25 +10,48 @@
 
 namespace inventory {
 
-// What the walk does to each window it reaches.
-enum class Action : uint8_t {
-  Restore,
-  Hide,
-  Minimize,
-  Attach,        // to the container whose number is the walk's number
-  Timestamp,     // the walk's number is a TimestampMode
-  Transparency,  // the walk's number is the level, 0 to 9; any other sends nothing
-  Log,
-  Info,
-  MultiImTarget,   // a window that receives the MultiIM
-  MultiImCurrent,  // the window the MultiIM starts from
-  SendMessage,     // the walk's number is the menu command that opens the send dialog
-  ClickThrough,
+// What an action sends to each window it acts on.
+enum class Sends : uint8_t {
+  Show,                // the show request showCommand
+  MenuCommands,        // menuId, then secondMenuId when it is not 0
+  MenuByLevel,         // menuTable[level] when the level is below choices
+  MenuByMode,          // menuTable[timestampMode]
+  MenuPlusNumber,      // menuId plus the container number
+  ToggleClickThrough,  // the extended style with WS_EX_TRANSPARENT turned over
+  SendDialog,          // to a console of the medium: the send dialog's command, then the
+                       // contact into the dialog
+};
+
+// A bit for each WindowKind.
+constexpr uint8_t KindBit(int32_t kind) { return static_cast<uint8_t>(1u << kind); }
+
+// A window action's facts, packed: a row of the table for each action.
+// Members a row leaves out take these values.
+struct WindowAction {
+  Sends sends : 3 = Sends::Show;
+  // A container passes the action to the windows inside it (walked as
+  // every window) instead of receiving it; the walk then passes over the
+  // windows of passedOverKinds, which do not count as acted on.
+  bool passesInside : 1 = false;
+  // Hidden windows, and windows of spareKinds, count as acted on but are
+  // sent nothing.
+  bool visibleOnly : 1 = false;
+  bool endsWalk : 1 = false;  // the walk ends at the first window acted on, whatever the target
+  uint8_t showCommand : 4 = 0;  // Show
+  uint8_t choices : 4 = 0;      // MenuByLevel, MenuByMode: the entries of menuTable
+  uint8_t passedOverKinds = 0;
+  uint8_t spareKinds = 0;
+  uint16_t menuId = 0;
+  uint16_t secondMenuId = 0;
+  const uint16_t* menuTable = nullptr;  // MenuByLevel, MenuByMode
+  // A child command (inventory/scanner.h) for the window's descendants,
+  // after the menu commands; null: none.
+  const char* childCommand = nullptr;
 };
 
 // Which windows of the list the walk acts on: one kind (windows inside a
-// container only through the container), every window, or the first one.
-// A kind's target has the kind's value.
+// container only through the container), every window, the first one, or
+// the node the walk starts at alone. A kind's target has the kind's value.
 enum class Target : int32_t {
   ContactList = inventory::ContactList,
   Container = inventory::Container,
@@ -34,15 +59,24 @@ enum class Target : int32_t {
   Private = inventory::Private,
   Channel = inventory::Channel,
   All = 100,
-  Current,
+  Current,    // the first window the action is not passed over at
+  StartNode,  // the node the walk starts at (a container found by name), alone
 };
 
 enum class TimestampMode : int32_t { On = 0, Off = 1, Toggle = 2 };
 
-// number: the action's argument (see Action). messageText: used by
-// SendMessage only (the medium word, then optionally a blank and the contact
-// name); may be null for the others.
-void WalkInventory(const WindowNode* start, Target target, Action action, int32_t number,
-                   const char* messageText);
+// What an action reads besides its row.
+struct WalkArguments {
+  int32_t level;               // MenuByLevel: 0 to 9; any other sends nothing
+  TimestampMode timestampMode;  // MenuByMode
+  int32_t containerNumber;     // MenuPlusNumber: 1 or more
+  uint16_t sendDialogCommand;  // SendDialog: the medium's menu command; 0: none
+  // SendDialog: the medium word, then optionally a blank and the contact
+  // name; null for the other actions.
+  const char* messageText;
+};
+
+void WalkInventory(const WindowNode* start, Target target, const WindowAction& action,
+                   const WalkArguments& arguments);
 
 }  // namespace inventory

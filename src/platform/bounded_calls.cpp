@@ -3,8 +3,6 @@
 // allowances.
 #include "platform/bounded_calls.h"
 
-#include "platform/plain_calls.h"
-
 namespace plat {
 
 CallsRecord g_calls;
@@ -13,15 +11,7 @@ namespace helper {
 
 Request g_request;
 
-void Run() {
-  Request& r = g_request;
-  if (r.message == kShowWindow)
-    r.result = ShowWindow(r.window, static_cast<int>(r.wParam));
-  else if (r.message == kSetExtendedStyle)
-    SetExtendedStyle(r.window, static_cast<uint32_t>(r.wParam));
-  else
-    r.result = SendMessageW(r.window, r.message, r.wParam, r.lParam);
-}
+void Run() { g_request.result = g_request.call(g_request); }
 
 }  // namespace helper
 
@@ -46,9 +36,10 @@ intptr_t Stopped(Reply why) {
 // Each slice whose probe is answered counts against the busy time, each
 // other one against the patience; no slice starts that could take the
 // patience past its end.
-intptr_t Call(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+intptr_t Call(helper::PlainCall call, Window window, uint32_t message, uintptr_t wParam,
+              intptr_t lParam) {
   if (g_calls.stopped != Reply::Answered) return 0;
-  helper::g_request = {window, message, wParam, lParam, 0};
+  helper::g_request = {call, window, message, wParam, lParam, 0};
   if (helper::IsHung(window) || !helper::Begin()) return Stopped(Reply::NotAnswering);
   for (;;) {
     const uint64_t start = GetTickCount64();
@@ -64,20 +55,32 @@ intptr_t Call(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam
   }
 }
 
+// The plain calls as the helper thread makes them.
+intptr_t PlainSendMessage(const helper::Request& r) {
+  return SendMessageW(r.window, r.message, r.wParam, r.lParam);
+}
+intptr_t PlainShowWindow(const helper::Request& r) {
+  return ShowWindow(r.window, static_cast<int>(r.wParam));
+}
+intptr_t PlainSetExtendedStyle(const helper::Request& r) {
+  SetExtendedStyle(r.window, static_cast<uint32_t>(r.wParam));
+  return 0;
+}
+
 }  // namespace
 
 Reply CallsReply() { return g_calls.stopped; }
 
 intptr_t SendMessageBounded(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  return Call(window, message, wParam, lParam);
+  return Call(PlainSendMessage, window, message, wParam, lParam);
 }
 
 bool ShowWindowBounded(Window window, int command) {
-  return Call(window, helper::kShowWindow, static_cast<uintptr_t>(command), 0) != 0;
+  return Call(PlainShowWindow, window, 0, static_cast<uintptr_t>(command), 0) != 0;
 }
 
 void SetExtendedStyleBounded(Window window, uint32_t exStyle) {
-  Call(window, helper::kSetExtendedStyle, exStyle, 0);
+  Call(PlainSetExtendedStyle, window, 0, exStyle, 0);
 }
 
 Reply StopCallsIfHung(Window window) {

@@ -1,8 +1,13 @@
-// What the bounded calls of platform.h are built on, beside the plain calls:
-// a helper thread that makes the plain calls one after another, a probe of
-// a window's thread and the hung test. The Windows layer implements them over threads
-// of its own; the native tests over the fake window system and its clock.
-// And the run's records of the call in hand and of what the calls waited.
+// What the bounded calls of platform.h are built on: the plain Windows
+// calls that wait for another program's thread without any bound, a helper
+// thread that makes them one after another, a probe of a window's thread and
+// the hung test. The Windows layer implements them over threads of its own;
+// the native tests over the fake window system and its clock. And the run's
+// records of the call in hand and of what the calls waited.
+//
+// A new bounded call is its wrapper in bounded_calls.cpp (declared in
+// platform.h), which hands the helper thread a Request naming its plain
+// call, and the plain call here, in the Windows layer and in the fake.
 #pragma once
 
 #include <stdint.h>
@@ -11,28 +16,39 @@
 
 namespace plat {
 
+// The plain calls. Only the helper thread of the bounded calls makes the
+// first three, while the run's own thread watches the clock.
+// SetForegroundWindow does not wait; the bounded layer makes it once it has
+// checked that the thread is not hung.
+intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+bool ShowWindow(Window window, int command);  // true when the window was visible before
+void SetExtendedStyle(Window window, uint32_t exStyle);  // SetWindowLongW(GWL_EXSTYLE)
+void SetForegroundWindow(Window window);
+// SendMessageTimeoutW with SMTO_NORMAL | SMTO_ABORTIFHUNG: gives up at once
+// on a hung thread, otherwise after milliseconds; the result is not returned.
+void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                       uint32_t milliseconds);
+
 namespace helper {
 
-// Window messages are numbered below 0x10000; these two numbers stand for
-// the other plain calls.
-inline constexpr uint32_t kShowWindow = 0x10000;        // ShowWindow(window, wParam)
-inline constexpr uint32_t kSetExtendedStyle = 0x10001;  // SetExtendedStyle(window, wParam)
-inline constexpr uint32_t kEnd = 0x10002;               // the helper thread ends (End)
-
-// The call handed to the helper thread last. One record for the process,
-// not on a caller's stack: a call the run stopped waiting for may still
-// return, and set result, while the run ends.
+// A plain call handed to the helper thread: the call, its operands and its
+// result. One record for the process, not on a caller's stack: a call the
+// run stopped waiting for may still return, and set result, while the run
+// ends.
+struct Request;
+using PlainCall = intptr_t (*)(const Request& request);
 struct Request {
+  PlainCall call;  // null only in the request that ends the helper thread (End)
   Window window;
-  uint32_t message;  // a window message, kShowWindow or kSetExtendedStyle
+  uint32_t message;  // the operands, as the call reads them
   uintptr_t wParam;
   intptr_t lParam;
-  intptr_t result;  // ShowWindow: 1 for true, 0 for false; SetExtendedStyle: 0
+  intptr_t result;   // what call returned
 };
 extern Request g_request;
 
-// Makes the plain call of g_request (plain_calls.h) and sets its result:
-// what the helper thread does.
+// Makes the plain call of g_request and sets its result: what the helper
+// thread does.
 void Run();
 
 // Hands g_request to the helper thread, which runs Run() for it; the thread

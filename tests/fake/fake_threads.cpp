@@ -7,7 +7,6 @@
 
 #include "fake_windows.h"
 #include "platform/bounded_calls.h"
-#include "platform/plain_calls.h"
 
 namespace fake {
 namespace {
@@ -92,12 +91,13 @@ bool Begin() {
     return true;
   }
   const size_t before = fake::Journal().size();
+  const int showsBefore = fake::ShowRequests();
   const uintptr_t showCommand = g_request.wParam;
   Run();
   // A show request is known by the call, as the test client knows it: it
   // journals only what the request changed, which may be nothing.
   std::string call;
-  if (g_request.message == kShowWindow)
+  if (fake::ShowRequests() != showsBefore)
     call = fake::Label(window) + " show " +
            (showCommand == SW_HIDE ? "hide" : showCommand == SW_MINIMIZE ? "minimize" : "restore");
   else if (fake::Journal().size() > before)

@@ -15,7 +15,6 @@
 #include "inventory/client_windows.h"
 
 #include "platform/bounded_calls.h"
-#include "platform/plain_calls.h"
 #include "platform/utf8.h"
 
 namespace fake {
@@ -54,6 +53,7 @@ struct State {
   int64_t clockMs = 0;           // the tick count
   int64_t calendarOffsetMs = 0;  // the calendar clock, less the tick count
   int readings = 0;
+  int showRequests = 0;  // plain ShowWindow calls
   int allocationsLeft = -1;
   std::unordered_set<void*> blocks;  // allocated by the program, not yet released
   CallHook hook;
@@ -317,6 +317,7 @@ std::string Narrow(const std::u16string& text) {
 void SetClockMilliseconds(int64_t ms) { S().clockMs = ms; }
 int64_t ClockMilliseconds() { return S().clockMs; }
 int ClockReadings() { return S().readings; }
+int ShowRequests() { return S().showRequests; }
 void JumpCalendarClock(int64_t ms) { S().calendarOffsetMs += ms; }
 int64_t CalendarMilliseconds() { return S().clockMs + S().calendarOffsetMs; }
 
@@ -475,6 +476,7 @@ intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_
 
 bool ShowWindow(Window window, int command) {
   Hook("ShowWindow");
+  ++fake::S().showRequests;
   fake::FakeWindow* w = fake::Get(window);
   if (w == nullptr) return false;
   const bool wasVisible = w->shape.visible;

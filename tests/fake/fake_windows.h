@@ -180,6 +180,7 @@ void HangThread(plat::ThreadId thread);
 void Stall(plat::Window window, const std::string& what, int64_t milliseconds,
            bool reading = false);
 int Probes();         // probes the program made since Reset
+int ShowRequests();   // plain ShowWindow calls since Reset
 void ResetThreads();  // part of Reset
 
 }  // namespace fake

@@ -72,6 +72,7 @@
 #include <vector>
 
 #include "app/command.h"
+#include "app/entry.h"
 #include "client/contract.h"
 #include "text/utf8_text.h"
 #include "inventory/client_windows.h"

@@ -153,7 +153,7 @@ TEST_F(Dispatch, WideArgumentsAreAbsentWhenTheSplitFails) {
   fake::FailCommandLineSplit();
   inventory::g_clientWindows = inventory::ClientWindows{};
   char tail[] = "sendmessage aim bob";
-  EXPECT_EQ(app::WinMain(tail), 0);
+  EXPECT_EQ(app::RunCommandTail(tail), 0);
   // Without the wide elements the medium word alone goes to the consoles.
   EXPECT_EQ(fake::Journal(), Lines{"console command 4029"});
 }
@@ -167,14 +167,11 @@ std::string Describe(const app::CommandRecord& r) {
       "OpenHelp", "LaunchClient", "LaunchWinamp", "ListWindows", "MenuCommand", "Exit",
       "ToggleContactList", "SendMessage", "MultiIm", "WalkAction", "CurrentWindowAction",
       "OfflineContacts", "Dock", "Nothing"};
-  static const char* const kActions[] = {"Restore", "Hide", "Minimize", "Attach", "Timestamp",
-                                         "Transparency", "Log", "Info", "MultiImTarget",
-                                         "MultiImCurrent", "SendMessage", "ClickThrough"};
   static const std::map<inventory::Target, const char*> kTargets = {
       {inventory::Target::ContactList, "ContactList"}, {inventory::Target::Container, "Container"},
       {inventory::Target::Console, "Console"},         {inventory::Target::Private, "Private"},
       {inventory::Target::Channel, "Channel"},         {inventory::Target::All, "All"},
-      {inventory::Target::Current, "Current"}};
+      {inventory::Target::Current, "Current"},         {inventory::Target::StartNode, "StartNode"}};
   static const char* const kMedia[] = {"Unknown", "AimIcq", "Irc", "Msn", "Yahoo"};
   static const char* const kModes[] = {"On", "Off", "Toggle"};
   std::string s = kCommands[static_cast<int>(r.command)];
@@ -191,19 +188,22 @@ std::string Describe(const app::CommandRecord& r) {
            r.messageText + "'";
       break;
     case Command::MultiIm:
-    case Command::WalkAction:
-      s += std::string(" ") + kActions[static_cast<int>(r.action)] + " on ";
+    case Command::WalkAction: {
+      s += std::string(" ") + r.actionWord->literal + " on ";
       s += r.unknownTarget != nullptr ? "unknown '" + std::string(r.unknownTarget) + "'"
                                       : kTargets.at(r.target);
       if (r.containerName != nullptr) s += " '" + std::string(r.containerName) + "'";
-      if (r.action == inventory::Action::Timestamp)
-        s += std::string(" ") + kModes[static_cast<int>(r.timestampMode)];
-      if (r.action == inventory::Action::Transparency) s += " level " + std::to_string(r.number);
-      if (r.action == inventory::Action::Attach) s += " to " + std::to_string(r.number);
+      if (r.firstContainer) s += " (the first)";
+      const app::Arguments form = r.actionWord->arguments;
+      if (form == app::Arguments::TargetMode)
+        s += std::string(" ") + kModes[static_cast<int>(r.walk.timestampMode)];
+      if (form == app::Arguments::TargetLevel) s += " level " + std::to_string(r.walk.level);
+      if (form == app::Arguments::TargetNumber) s += " to " + std::to_string(r.walk.containerNumber);
       if (r.command == Command::MultiIm) s += " asking '" + std::string(r.multiImTarget) + "'";
       break;
+    }
     case Command::CurrentWindowAction:
-      s += std::string(" ") + kActions[static_cast<int>(r.action)];
+      s += std::string(" ") + r.actionWord->literal;
       break;
     case Command::Dock:
       s += std::string(" ") + static_cast<char>(r.dockPosition);  // the option letter
@@ -266,28 +266,30 @@ TEST(CommandTable, EachCommandLineGivesItsRecord) {
       {"sendmessage yahoo", "SendMessage Yahoo 'yahoo' 'yahoo'"},
       {"sendmessage jabber", "SendMessage Unknown 'jabber' 'jabber'"},
       {"sen", "Nothing"},
-      {"hide", "WalkAction Hide on ContactList"},
-      {"hide contacts", "WalkAction Hide on ContactList"},
-      {"hide cont", "WalkAction Hide on unknown 'cont'"},
-      {"hide container", "WalkAction Hide on Container"},
-      {"showb container work x", "WalkAction Restore on Container 'work'"},
-      {"mint all", "WalkAction Minimize on All"},
+      {"hide", "WalkAction hide on ContactList"},
+      {"hide contacts", "WalkAction hide on ContactList"},
+      {"hide cont", "WalkAction hide on unknown 'cont'"},
+      {"hide container", "WalkAction hide on Container"},
+      {"hide container CURRENT", "WalkAction hide on Container 'CURRENT' (the first)"},
+      {"hide container currently", "WalkAction hide on Container 'currently'"},
+      {"showb container work x", "WalkAction show on Container 'work'"},
+      {"mint all", "WalkAction minimize on All"},
       {"mi", "Nothing"},
-      {"clickthrough priv", "WalkAction ClickThrough on Private"},
-      {"timestamp", "WalkAction Timestamp on ContactList Toggle"},
-      {"timestamp container on Work", "WalkAction Timestamp on Container 'Work' On"},
-      {"time chan OF", "WalkAction Timestamp on Channel Off"},
-      {"trans current 75", "WalkAction Transparency on Current level 7"},
-      {"trans", "WalkAction Transparency on ContactList level 0"},
+      {"clickthrough priv", "WalkAction clickthrough on Private"},
+      {"timestamp", "WalkAction timestamp on ContactList Toggle"},
+      {"timestamp container on Work", "WalkAction timestamp on Container 'Work' On"},
+      {"time chan OF", "WalkAction timestamp on Channel Off"},
+      {"trans current 75", "WalkAction trans on Current level 7"},
+      {"trans", "WalkAction trans on ContactList level 0"},
       {"tran", "Nothing"},
-      {"attach private 3", "WalkAction Attach on Private to 3"},
-      {"attach all -2", "WalkAction Attach on All to 1"},
-      {"attach container", "WalkAction Attach on Container '0' to 1"},
-      {"multiim", "MultiIm MultiImTarget on ContactList asking 'contact'"},
-      {"multiim bogus", "MultiIm MultiImTarget on unknown 'bogus' asking 'bogus'"},
-      {"multiim cons", "MultiIm MultiImTarget on Console asking 'cons'"},
-      {"log", "CurrentWindowAction Log"},
-      {"information", "CurrentWindowAction Info"},
+      {"attach private 3", "WalkAction attach on Private to 3"},
+      {"attach all -2", "WalkAction attach on All to 1"},
+      {"attach container", "WalkAction attach on Container '0' to 1"},
+      {"multiim", "MultiIm multiim on ContactList asking 'contact'"},
+      {"multiim bogus", "MultiIm multiim on unknown 'bogus' asking 'bogus'"},
+      {"multiim cons", "MultiIm multiim on Console asking 'cons'"},
+      {"log", "CurrentWindowAction log"},
+      {"information", "CurrentWindowAction info"},
       {"off", "OfflineContacts"},
       {"dock", "Dock o"},
       {"dock Top", "Dock t"},
@@ -322,6 +324,9 @@ TEST(CommandTable, TheHelpFileListsEveryWordWithItsShortestForm) {
   std::set<std::string> expected;
   for (size_t i = 0; i < app::kCommandWordCount; ++i)
     expected.insert(Spelled(app::kCommandWords[i].literal, app::kCommandWords[i].count));
+  for (size_t i = 0; i < app::kWindowActionWordCount; ++i)
+    expected.insert(
+        Spelled(app::kWindowActionWords[i].literal, app::kWindowActionWords[i].count));
   for (size_t i = 0; i < app::kTargetWordCount; ++i)
     expected.insert(Spelled(app::kTargetWords[i].literal, app::kTargetWords[i].count));
   EXPECT_EQ(documented, expected);

@@ -4,14 +4,14 @@
 // split and texts in UTF-8.
 #include <gtest/gtest.h>
 
-#include "platform/plain_calls.h"
+#include "platform/bounded_calls.h"
 #include "run.h"
 
 using namespace testing_support;
 
 namespace {
 
-int RunWinMain(void* tail) { return app::WinMain(static_cast<char*>(tail)); }
+int RunTailOfLine(void* tail) { return app::RunCommandTail(static_cast<char*>(tail)); }
 
 // The labels of the windows an enumeration reports, in order.
 int Collect(plat::Window window, intptr_t labels) {
@@ -35,7 +35,7 @@ TEST(FakeProcess, OutOfMemoryEndsTheRunWithItsBoxAndTheNextRunStartsAfresh) {
   fake::FailAllocationsAfter(2);  // the root and the first window
   char tail[] = "hide all";
   bool exited = false;
-  EXPECT_EQ(fake::RunProcess(RunWinMain, tail, &exited), 1);
+  EXPECT_EQ(fake::RunProcess(RunTailOfLine, tail, &exited), 1);
   EXPECT_FALSE(exited);  // the run returns its status; the inventory released what it had
   ASSERT_EQ(fake::Boxes().size(), 1u);
   EXPECT_EQ(fake::Boxes()[0].text, "Out of memory");
@@ -47,7 +47,7 @@ TEST(FakeProcess, OutOfMemoryEndsTheRunWithItsBoxAndTheNextRunStartsAfresh) {
   fake::Top("main", "quenvale", "Quenvale");
   fake::Top("a", "x", "A");
   char again[] = "hide all";
-  EXPECT_EQ(fake::RunProcess(RunWinMain, again, &exited), 0);
+  EXPECT_EQ(fake::RunProcess(RunTailOfLine, again, &exited), 0);
   EXPECT_FALSE(exited);
   EXPECT_EQ(fake::Journal(), Lines{"a hidden"});
   EXPECT_EQ(fake::LiveAllocations(), 0);
@@ -243,7 +243,7 @@ TEST(FakeText, TheContactTypedIntoTheSendDialogEndsOnAWholeCharacter) {
   std::vector<std::u16string> wide = {u"dowtrane.exe", u"sendmessage", u"aim", contact};
   fake::SetCommandLine(u"dowtrane.exe sendmessage aim x", wide);
   char tail[] = "sendmessage aim x";
-  EXPECT_EQ(fake::RunProcess(RunWinMain, tail, nullptr), 0);
+  EXPECT_EQ(fake::RunProcess(RunTailOfLine, tail, nullptr), 0);
   std::u16string typed;
   for (const std::string& line : fake::Journal())
     if (line.rfind("edit char ", 0) == 0) typed += static_cast<char16_t>(std::stoi(line.substr(10)));

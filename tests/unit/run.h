@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/command.h"
+#include "app/entry.h"
 #include "inventory/client_windows.h"
 #include "fake_windows.h"
 #include "platform/bounded_calls.h"
@@ -29,7 +30,7 @@ inline int RunLine(const std::string& line) {
   static char tail[32768];
   std::string t = app::FindTail(line.c_str());
   tail[t.copy(tail, sizeof tail - 1)] = '\0';
-  return fake::RunProcess([](void* text) { return app::WinMain(static_cast<char*>(text)); }, tail,
+  return fake::RunProcess([](void* text) { return app::RunCommandTail(static_cast<char*>(text)); }, tail,
                           nullptr);
 }
 

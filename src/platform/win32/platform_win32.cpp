@@ -4,7 +4,6 @@
 // (platform/utf8.h says why); no text passes through the ANSI code page.
 #include "platform/platform.h"
 #include "platform/bounded_calls.h"
-#include "platform/plain_calls.h"
 #include "platform/registry_text.h"
 #include "platform/utf8.h"
 
@@ -44,7 +43,7 @@ DWORD WINAPI HelperThread(LPVOID) {
     helper::Run();
     ::SetEvent(g_helper.callDone);
     ::WaitForSingleObject(g_helper.callReady, INFINITE);
-    if (helper::g_request.message == helper::kEnd) return 0;
+    if (helper::g_request.call == nullptr) return 0;
   }
 }
 
@@ -96,7 +95,7 @@ bool Await(uint32_t milliseconds) {
 void End() {
   if (g_helper.thread != nullptr) {
     if (!g_helper.idle) return;
-    g_request.message = kEnd;
+    g_request.call = nullptr;
     ::SetEvent(g_helper.callReady);
     // An idle thread ends at once; should it not, the process's end ends it.
     if (::WaitForSingleObject(g_helper.thread, 1000) != WAIT_OBJECT_0) return;

@@ -1,0 +1,16 @@
+// /windows: the client's windows as the window commands see them.
+#pragma once
+
+namespace app {
+
+// Lists the client's windows, in a box or, when the standard output is a
+// file or a pipe, there. Sends the client nothing; returns 0, or
+// kStatusListCut when the list could not be written whole.
+int ListWindows();
+
+// Says what went wrong in /windows: in a box, or, when the standard output
+// is a file or a pipe, in the same words on standard error, since a box
+// would stop the script until someone clicks it. Returns status.
+int TellListError(const char* text, int status);
+
+}  // namespace app
