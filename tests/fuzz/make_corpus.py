@@ -98,8 +98,10 @@ CLIENT = b"".join([
 ] + [behaviour(w, 1 | 4, 0, OPEN_SEND_DIALOG) for w in (4, 9, 10, 11, 12)])
 
 # Events (fuzz_entry.cpp, record 3) and their actions: kind 6 sets the
-# calendar clock, kind 7 hangs a thread or has a window stall.
-TICKS = 14  # kCalls: GetTickCount64
+# calendar clock, kind 7 hangs a thread or has a window stall. A call is
+# named by its tag (fuzz_entry.cpp, kCalls).
+EVERY_CALL = 0
+TICKS = ord("k")  # GetTickCount64
 
 
 def event(call, nth, action):
@@ -222,16 +224,16 @@ def main():
     seeds.append(seed("dowtrane.exe", b"", program=""))
     # Threads that hang or stall (late answers, busy, not answering) and
     # calendar jumps, at the first call or at a reading of the tick count.
-    for line, scene in (("top", event(0, 1, hang(0))),
-                        ("togglebuddy", event(0, 1, hang(2))),
-                        ("winamp", event(0, 1, stall(19, "command", 25000, True))),
-                        ("winamp", event(0, 1, hang(1))),
-                        ("hide all", event(0, 1, stall(3, "show", 25000))),
-                        ("timestamp all on", event(0, 1, stall(5, "command", 2000))),
-                        ("dock left", event(0, 1, stall(2, "", 1500, True))),
+    for line, scene in (("top", event(EVERY_CALL, 1, hang(0))),
+                        ("togglebuddy", event(EVERY_CALL, 1, hang(2))),
+                        ("winamp", event(EVERY_CALL, 1, stall(19, "command", 25000, True))),
+                        ("winamp", event(EVERY_CALL, 1, hang(1))),
+                        ("hide all", event(EVERY_CALL, 1, stall(3, "show", 25000))),
+                        ("timestamp all on", event(EVERY_CALL, 1, stall(5, "command", 2000))),
+                        ("dock left", event(EVERY_CALL, 1, stall(2, "", 1500, True))),
                         ("exit 3", event(TICKS, 2, jump(-3600)) + event(TICKS, 5, jump(7200))),
                         ("hide all", event(TICKS, 1, jump(-86400)) +
-                         event(0, 1, stall(0, "show", 3000)))):
+                         event(EVERY_CALL, 1, stall(0, "show", 3000)))):
         seeds.append(seed(NAME + line, CLIENT + scene))
     for s in seeds:
         name = hashlib.sha1(s).hexdigest()
