@@ -125,6 +125,10 @@ def stall(window, what, ms, reading=False):
 
 
 NAME = "dowtrane.exe "
+# Every seed's command word is the first word of a line of ACTIONS, WORDS or
+# NO_COMMAND (seed() makes sure): the unit test
+# CommandTable.TheFilesBesideTheTableUseItsWords finds a row of the program's
+# table (app::kCommandWords) for each of the first two and none for the third.
 ACTIONS = ["show", "restore", "hide", "minimize", "clickthrough", "timestamp", "trans",
            "attach", "multiim"]
 TARGETS = ["", "contact", "buddy", "container", "container work", "container current",
@@ -146,16 +150,18 @@ def action_lines():
 
 
 WORDS = [
-    "", "away+", "awayedit", "away", "preferences", "pref", "connection manager", "conn",
+    "away+", "awayedit", "away", "preferences", "pref", "connection manager", "conn",
     "reconnect", "recon", "disconnect", "discon", "exit", "exit 3", "exit soon", "exit 0",
     "sound", "showbuddy", "top", "log", "info", "togglebuddy", "offline contacts", "off",
     "dock", "dock top", "dock bottom", "dock left", "dock right", "launch", "winamp",
     "sendmessage aim Bob", 'sendmessage icq "John Smith"', "sendmessage irc x",
     "sendmessage msn x", "sendmessage yahoo x", "sendmessage jabber bob", "sendmessage",
     "timestamp all off", "timestamp all toggle", "trans all", "trans all x", "attach all",
-    "attach all 4294967297", "nothing", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
-    "/window", "/?", "/? x",
+    "attach all 4294967297", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
+    "/?", "/? x",
 ]
+# No word, a word of no command, /windows one letter short.
+NO_COMMAND = ["", "nothing", "/window"]
 
 LONG = [
     "hide container " + "n" * 500,
@@ -169,7 +175,18 @@ LONG = [
 ]
 
 
+def first_word(line):
+    return (line.split() or [""])[0]
+
+
+CHECKED_WORDS = {first_word(line) for line in ACTIONS + WORDS + NO_COMMAND}
+
+
 def seed(line, scene=CLIENT, **kw):
+    # The program's name, quoted or up to the first blank, then the tail.
+    tail = line.split('"', 2)[2] if line.startswith('"') else line.partition(" ")[2]
+    if first_word(tail) not in CHECKED_WORDS:
+        raise SystemExit(f"{line!r}: the command word is in none of ACTIONS, WORDS, NO_COMMAND")
     return line.encode("utf-8", "surrogatepass") + b"\0" + settings(**kw) + scene
 
 
@@ -178,7 +195,7 @@ def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
     seeds = []
-    for line in WORDS + list(action_lines()) + LONG:
+    for line in WORDS + NO_COMMAND + list(action_lines()) + LONG:
         seeds.append(seed(NAME + line))
     # Without the client, with other program names, scripts and failures.
     for line in ("top", "launch", "winamp", "hide all"):
