@@ -43,8 +43,10 @@ after_exe=build/windows-x64/dowtrane.exe
 # This tree's test programs can stall and hang; they drive both builds.
 programs=build/windows-x64/tests/e2e/programs
 
-# One command for each family; the stalling window of each, and what it
-# stalls in (see tests/e2e/programs/testclient.cpp).
+# One command for each family (the unit test
+# CommandTable.TheFilesBesideTheTableUseItsWords finds each one's word in the
+# program's table); the stalling window of each, and what it stalls in (see
+# tests/e2e/programs/testclient.cpp).
 families=(
   "main window|top"
   "exit with a delay|exit 2"

@@ -39,9 +39,10 @@
 //                    filter (bits 0-1: any, command, char, button; bit 2:
 //                    every time, else once), reply (modulo 4: 0, 1, -1, else
 //                    the byte), action
-//                  3 event at a platform call: call (modulo the calls of
-//                    kCalls, the first counting every call), which one of
-//                    those calls (byte, from 1), action
+//                  3 event at a platform call: call (a tag byte of kCalls:
+//                    0 every call, a letter one call; any other byte names
+//                    no call and the event, read in full, is dropped), which
+//                    one of those calls (byte, from 1), action
 //                  4 the send dialog (with its edit box and OK button) on a
 //                    thread, as the client opens it
 // A text is a byte: 0 the empty text, 1 to kNamedTexts a text of the client
@@ -129,16 +130,57 @@ const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandS
                                    plat::kRegistryString, 7 /* multi-string */,
                                    4 /* 32-bit number */, 3 /* binary */, 0 /* none */};
 
-// The calls an event can wait for; 0 counts every call.
-const char* const kCalls[] = {
-    nullptr,           "ReadWindowTitle",   "ReadClassName",  "FindWindowExUtf8",
-    "EnumThreadWindows", "EnumChildWindows", "SendMessageW", "ShowWindow",
-    "MessageBoxUtf8",  "IsWindowVisible",  "GetExtendedStyle", "SetForegroundWindow",
-    "GetWindowBelow",  "AllocateZeroed",   "GetTickCount64", "FindWindowUtf8",
-    "IsIconic",        "WriteStandardOutput", "Sleep",
+// The calls an event can wait for, each named in the input by a tag of its
+// own; tag 0 counts every call. A tag keeps its meaning for good, so that
+// the committed seeds and a campaign's corpus keep theirs: a new call takes
+// a byte no row has (and dowtrane.dict an entry "\x03" and the tag). A byte
+// no row has names no call, not every call, so that giving it to a new call
+// changes only inputs whose event never took place. The rows' order is
+// free: the input names a row by its tag only.
+struct CallTag {
+  uint8_t tag;
+  const char* name;
+};
+constexpr CallTag kCalls[] = {
+    {0, nullptr},
+    {'a', "AllocateZeroed"},
+    {'b', "MessageBoxUtf8"},
+    {'c', "ReadClassName"},
+    {'e', "EnumThreadWindows"},
+    {'E', "EnumChildWindows"},
+    {'f', "FindWindowUtf8"},
+    {'F', "FindWindowExUtf8"},
+    {'g', "SetForegroundWindow"},
+    {'i', "IsIconic"},
+    {'k', "GetTickCount64"},
+    {'m', "SendMessageW"},
+    {'o', "WriteStandardOutput"},
+    {'s', "ShowWindow"},
+    {'t', "ReadWindowTitle"},
+    {'u', "GetWindowBelow"},
+    {'v', "IsWindowVisible"},
+    {'x', "GetExtendedStyle"},
+    {'z', "Sleep"},
 };
 constexpr size_t kCallKinds = sizeof kCalls / sizeof kCalls[0];
-constexpr size_t kSleepCall = kCallKinds - 1;  // the last of kCalls
+
+// The row of a tag; kCallKinds for a byte that names no call.
+constexpr size_t CallIndex(uint8_t tag) {
+  for (size_t i = 0; i < kCallKinds; ++i)
+    if (kCalls[i].tag == tag) return i;
+  return kCallKinds;
+}
+
+constexpr bool TagsAreDistinct() {
+  for (size_t i = 0; i < kCallKinds; ++i)
+    if (CallIndex(kCalls[i].tag) != i) return false;
+  return true;
+}
+static_assert(TagsAreDistinct(), "two calls of kCalls share a tag");
+
+// The exit delay's naps, which move the tick count on (OnCall).
+constexpr size_t kSleepCall = CallIndex('z');
+static_assert(kSleepCall < kCallKinds, "kCalls holds the sleep");
 
 struct Reader {
   const uint8_t* data;
@@ -328,7 +370,7 @@ size_t CallKind(const char* call) {
     if (g_callNames[i] == call) return g_callKinds[i];
   size_t kind = kCallKinds;  // none of the listed calls
   for (size_t k = 1; k < kCallKinds; ++k)
-    if (strcmp(kCalls[k], call) == 0) kind = k;
+    if (strcmp(kCalls[k].name, call) == 0) kind = k;
   g_callNames.push_back(call);
   g_callKinds.push_back(kind);
   return kind;
@@ -489,10 +531,11 @@ void Decode(const uint8_t* data, size_t size) {
         break;
       }
       case 3: {
-        const size_t call = in.Byte() % kCallKinds;
+        const size_t call = CallIndex(in.Byte());
         const unsigned nth = in.Byte();
         const Action action = ReadAction(in);
-        if (g_run.events.size() < kMaxEvents) g_run.events.push_back(Event{call, nth, action});
+        if (call < kCallKinds && g_run.events.size() < kMaxEvents)
+          g_run.events.push_back(Event{call, nth, action});
         break;
       }
       default:

@@ -98,8 +98,10 @@ CLIENT = b"".join([
 ] + [behaviour(w, 1 | 4, 0, OPEN_SEND_DIALOG) for w in (4, 9, 10, 11, 12)])
 
 # Events (fuzz_entry.cpp, record 3) and their actions: kind 6 sets the
-# calendar clock, kind 7 hangs a thread or has a window stall.
-TICKS = 14  # kCalls: GetTickCount64
+# calendar clock, kind 7 hangs a thread or has a window stall. A call is
+# named by its tag (fuzz_entry.cpp, kCalls).
+EVERY_CALL = 0
+TICKS = ord("k")  # GetTickCount64
 
 
 def event(call, nth, action):
@@ -123,6 +125,10 @@ def stall(window, what, ms, reading=False):
 
 
 NAME = "dowtrane.exe "
+# Every seed's command word is the first word of a line of ACTIONS, WORDS or
+# NO_COMMAND (seed() makes sure): the unit test
+# CommandTable.TheFilesBesideTheTableUseItsWords finds a row of the program's
+# table (app::kCommandWords) for each of the first two and none for the third.
 ACTIONS = ["show", "restore", "hide", "minimize", "clickthrough", "timestamp", "trans",
            "attach", "multiim"]
 TARGETS = ["", "contact", "buddy", "container", "container work", "container current",
@@ -144,16 +150,18 @@ def action_lines():
 
 
 WORDS = [
-    "", "away+", "awayedit", "away", "preferences", "pref", "connection manager", "conn",
+    "away+", "awayedit", "away", "preferences", "pref", "connection manager", "conn",
     "reconnect", "recon", "disconnect", "discon", "exit", "exit 3", "exit soon", "exit 0",
     "sound", "showbuddy", "top", "log", "info", "togglebuddy", "offline contacts", "off",
     "dock", "dock top", "dock bottom", "dock left", "dock right", "launch", "winamp",
     "sendmessage aim Bob", 'sendmessage icq "John Smith"', "sendmessage irc x",
     "sendmessage msn x", "sendmessage yahoo x", "sendmessage jabber bob", "sendmessage",
     "timestamp all off", "timestamp all toggle", "trans all", "trans all x", "attach all",
-    "attach all 4294967297", "nothing", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
-    "/window", "/?", "/? x",
+    "attach all 4294967297", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
+    "/?", "/? x",
 ]
+# No word, a word of no command, /windows one letter short.
+NO_COMMAND = ["", "nothing", "/window"]
 
 LONG = [
     "hide container " + "n" * 500,
@@ -167,7 +175,18 @@ LONG = [
 ]
 
 
+def first_word(line):
+    return (line.split() or [""])[0]
+
+
+CHECKED_WORDS = {first_word(line) for line in ACTIONS + WORDS + NO_COMMAND}
+
+
 def seed(line, scene=CLIENT, **kw):
+    # The program's name, quoted or up to the first blank, then the tail.
+    tail = line.split('"', 2)[2] if line.startswith('"') else line.partition(" ")[2]
+    if first_word(tail) not in CHECKED_WORDS:
+        raise SystemExit(f"{line!r}: the command word is in none of ACTIONS, WORDS, NO_COMMAND")
     return line.encode("utf-8", "surrogatepass") + b"\0" + settings(**kw) + scene
 
 
@@ -176,7 +195,7 @@ def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
     seeds = []
-    for line in WORDS + list(action_lines()) + LONG:
+    for line in WORDS + NO_COMMAND + list(action_lines()) + LONG:
         seeds.append(seed(NAME + line))
     # Without the client, with other program names, scripts and failures.
     for line in ("top", "launch", "winamp", "hide all"):
@@ -222,16 +241,16 @@ def main():
     seeds.append(seed("dowtrane.exe", b"", program=""))
     # Threads that hang or stall (late answers, busy, not answering) and
     # calendar jumps, at the first call or at a reading of the tick count.
-    for line, scene in (("top", event(0, 1, hang(0))),
-                        ("togglebuddy", event(0, 1, hang(2))),
-                        ("winamp", event(0, 1, stall(19, "command", 25000, True))),
-                        ("winamp", event(0, 1, hang(1))),
-                        ("hide all", event(0, 1, stall(3, "show", 25000))),
-                        ("timestamp all on", event(0, 1, stall(5, "command", 2000))),
-                        ("dock left", event(0, 1, stall(2, "", 1500, True))),
+    for line, scene in (("top", event(EVERY_CALL, 1, hang(0))),
+                        ("togglebuddy", event(EVERY_CALL, 1, hang(2))),
+                        ("winamp", event(EVERY_CALL, 1, stall(19, "command", 25000, True))),
+                        ("winamp", event(EVERY_CALL, 1, hang(1))),
+                        ("hide all", event(EVERY_CALL, 1, stall(3, "show", 25000))),
+                        ("timestamp all on", event(EVERY_CALL, 1, stall(5, "command", 2000))),
+                        ("dock left", event(EVERY_CALL, 1, stall(2, "", 1500, True))),
                         ("exit 3", event(TICKS, 2, jump(-3600)) + event(TICKS, 5, jump(7200))),
                         ("hide all", event(TICKS, 1, jump(-86400)) +
-                         event(0, 1, stall(0, "show", 3000)))):
+                         event(EVERY_CALL, 1, stall(0, "show", 3000)))):
         seeds.append(seed(NAME + line, CLIENT + scene))
     for s in seeds:
         name = hashlib.sha1(s).hexdigest()

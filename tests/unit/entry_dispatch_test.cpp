@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 
 #include "run.h"
 
@@ -330,4 +333,69 @@ TEST(CommandTable, TheHelpFileListsEveryWordWithItsShortestForm) {
   for (size_t i = 0; i < app::kTargetWordCount; ++i)
     expected.insert(Spelled(app::kTargetWords[i].literal, app::kTargetWords[i].count));
   EXPECT_EQ(documented, expected);
+}
+
+namespace {
+
+// Whether a word of the command line names a row of the table: its first
+// count characters are the literal's, ASCII letters in either case; a count
+// past the literal's end asks for the whole word.
+bool NamesACommand(const std::string& word) {
+  const auto fold = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  for (size_t i = 0; i < app::kCommandWordCount; ++i) {
+    const app::CommandWord& row = app::kCommandWords[i];
+    bool matches = true;
+    for (size_t k = 0; matches && k < row.count; ++k) {
+      matches = fold(word.c_str()[k]) == fold(row.literal[k]);
+      if (word.c_str()[k] == '\0') break;  // both ended together
+    }
+    if (matches) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// The command lines kept outside the program: the bench's families, the fuzz
+// seeds' lists (make_corpus.py, whose seeds take their words from these) and
+// the fuzz dictionary's command words. In each file, a list runs from a
+// marker to the next end marker; a quoted text in it is a line, whose first
+// word must name a command (or, for the seeds that name none, must not).
+TEST(CommandTable, TheFilesBesideTheTableUseItsWords) {
+  const std::string quoted = R"re("([^"]*)"|'([^']*)')re";
+  struct Row {
+    const char* file;
+    const char* from;
+    const char* to;
+    std::string line;  // a line of the list: its first group that takes part
+    bool command;
+  } rows[] = {
+      {"bench/hung_client.sh", "\nfamilies=(", "\n)", R"re("[^|"]*\|([^"]*)")re", true},
+      {"tests/fuzz/make_corpus.py", "\nACTIONS = [", "]", quoted, true},
+      {"tests/fuzz/make_corpus.py", "\nWORDS = [", "]", quoted, true},
+      {"tests/fuzz/make_corpus.py", "\nNO_COMMAND = [", "]", quoted, false},
+      {"tests/fuzz/dowtrane.dict", "\n# Command words", "\n#", quoted, true},
+  };
+  for (const Row& row : rows) {
+    std::ifstream file(std::string(DOWTRANE_SOURCE_DIR "/") + row.file);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string all = text.str();
+    const size_t from = all.find(row.from);
+    ASSERT_NE(from, std::string::npos) << row.file << " has no " << row.from;
+    const size_t start = from + strlen(row.from);
+    const std::string list = all.substr(start, all.find(row.to, start) - start);
+    const std::regex pattern(row.line);
+    size_t lines = 0;
+    for (std::sregex_iterator m(list.begin(), list.end(), pattern), end; m != end; ++m, ++lines) {
+      const std::string line = (*m)[1].matched ? (*m)[1].str() : (*m)[2].str();
+      const std::string word = line.substr(0, line.find(' '));
+      EXPECT_EQ(NamesACommand(word), row.command)
+          << row.file << ": \"" << word << "\" (of \"" << line << "\") "
+          << (row.command ? "names no command of app::kCommandWords" : "names a command");
+    }
+    EXPECT_GT(lines, 0u) << row.file << ": no line after " << row.from;
+  }
 }
