@@ -337,23 +337,11 @@ TEST(CommandTable, TheHelpFileListsEveryWordWithItsShortestForm) {
 
 namespace {
 
-// Whether a word of the command line names a row of the table: its first
-// count characters are the literal's, ASCII letters in either case; a count
-// past the literal's end asks for the whole word.
+// Whether a word of the command line names a command, as the reader finds it.
 bool NamesACommand(const std::string& word) {
-  const auto fold = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  for (size_t i = 0; i < app::kCommandWordCount; ++i) {
-    const app::CommandWord& row = app::kCommandWords[i];
-    bool matches = true;
-    for (size_t k = 0; matches && k < row.count; ++k) {
-      matches = fold(word.c_str()[k]) == fold(row.literal[k]);
-      if (word.c_str()[k] == '\0') break;  // both ended together
-    }
-    if (matches) return true;
-  }
-  return false;
+  std::string text = word;
+  app::CommandRecord record;
+  return app::ReadCommand(text.data(), record) && record.command != app::Command::Nothing;
 }
 
 }  // namespace
@@ -394,7 +382,7 @@ TEST(CommandTable, TheFilesBesideTheTableUseItsWords) {
       const std::string word = line.substr(0, line.find(' '));
       EXPECT_EQ(NamesACommand(word), row.command)
           << row.file << ": \"" << word << "\" (of \"" << line << "\") "
-          << (row.command ? "names no command of app::kCommandWords" : "names a command");
+          << (row.command ? "names no command of the table" : "names a command");
     }
     EXPECT_GT(lines, 0u) << row.file << ": no line after " << row.from;
   }
