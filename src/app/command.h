@@ -20,6 +20,7 @@ enum class Command : uint8_t {
   LaunchWinamp,       // works without the client
   ListWindows,        // /windows
   MenuCommand,        // one menu command to the main window
+  ForwardMenuCommand,  // one that brings a window of the client forward
   Exit,               // the exit menu command, after the delay when one is given
   ToggleContactList,  // shows the contact list, or hides it
   SendMessage,        // opens the send dialog through the consoles and fills it in

@@ -30,8 +30,8 @@ const CommandWord kCommandWords[] = {
     {"exit", client::kExit, 4, Command::Exit},
     {"sound", client::kSound, 5, Command::MenuCommand},
     // Before "show" of the window actions.
-    {"showbuddy", client::kShowBuddy, 9, Command::MenuCommand},
-    {"top", client::kTop, 3, Command::MenuCommand},
+    {"showbuddy", client::kShowBuddy, 9, Command::ForwardMenuCommand},
+    {"top", client::kTop, 3, Command::ForwardMenuCommand},
     // The client's windows.
     {"togglebuddy", 0, 11, Command::ToggleContactList},
     // A word never holds a blank: "off" and every longer word is this one.

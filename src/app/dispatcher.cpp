@@ -33,29 +33,68 @@ int NotResponding() {
   return kStatusNotResponding;
 }
 
+int TellError(const char* text, int status) {
+  if (!plat::StandardOutputIsFileOrPipe()) {
+    plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
+    return status;
+  }
+  char out[utf8::kBufferSize];
+  utf8::Builder b = utf8::Start(out, sizeof out);
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p == '\n') utf8::AppendChar(b, '\r');
+    utf8::AppendChar(b, *p);
+  }
+  utf8::Append(b, kLineEnd);
+  // Nothing else is left to say it with when this fails; the status still tells.
+  plat::WriteStandardError(out, b.length);
+  return status;
+}
+
+bool CallsFailed() {
+  const plat::Reply reply = plat::CallsReply();
+  return reply != plat::Reply::Answered && reply != plat::Reply::Busy;
+}
+
+int TellIfCallsFailed(int status) {
+  switch (plat::CallsReply()) {
+    case plat::Reply::NotAnswering:
+      return NotResponding();
+    case plat::Reply::Refused:
+      return TellError(kHigherRights, kStatusHigherRights);
+    case plat::Reply::NoHelper:
+      return OutOfMemory();
+    default:
+      return status;
+  }
+}
+
 int Dispatch(const CommandRecord& record) {
   if (record.command == Command::LaunchClient) return LaunchClient();
   if (record.command == Command::LaunchWinamp) return LaunchWinamp();
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
-    if (record.command == Command::ListWindows) return TellListError(kMissingClient, kStatusDone);
+    if (record.command == Command::ListWindows) return TellError(kMissingClient, kStatusDone);
     plat::MessageBoxUtf8(kMissingClient, kErrorCaption, plat::MB_ICONERROR);
     return kStatusDone;
   }
   if (record.command == Command::ListWindows) return ListWindows();
   int status = kStatusSent;
-  if (record.command == Command::MenuCommand || record.command == Command::Exit) {
+  if (record.command == Command::MenuCommand || record.command == Command::ForwardMenuCommand ||
+      record.command == Command::Exit) {
     // A client that is hung already is told at once, not after the delay.
     if (record.delayed && plat::StopCallsIfHung(main) == plat::Reply::Answered)
       WaitForExitDelay(record.delaySeconds);
+    // The client comes forward by itself, which Windows allows it only with
+    // the run's right to the foreground.
+    if (record.command == Command::ForwardMenuCommand) plat::AllowForegroundFor(main);
     plat::SendMessageBounded(main, plat::WM_COMMAND, record.menuId, 0);
   } else {
     status = RunWindowCommand(record);
   }
-  // A client that did not answer is said so, whatever the command had done
-  // before. A busy one had the last call in hand: it was delivered, and the
+  // Calls that failed are said so, whatever the command had done before. A
+  // busy client had the last call in hand: it was delivered, and the
   // command keeps its status.
-  return plat::CallsReply() == plat::Reply::NotAnswering ? NotResponding() : status;
+  return TellIfCallsFailed(status);
 }
 
 }  // namespace app

@@ -11,4 +11,19 @@ int Dispatch(const CommandRecord& record);
 // Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding();
 
+// True when the calls to the client stopped with their last call not
+// delivered: the client did not answer, Windows refused the call, or the
+// run could not make its helper thread. (A busy client had the last call in
+// hand: it was delivered.)
+bool CallsFailed();
+
+// When the calls failed, says why and returns the status that says it;
+// otherwise returns status.
+int TellIfCallsFailed(int status);
+
+// Says what went wrong: in a box, or, when the standard output is a file or
+// a pipe, in the same words on standard error, since a box would stop the
+// script until someone clicks it. Returns status.
+int TellError(const char* text, int status);
+
 }  // namespace app

@@ -42,7 +42,7 @@ int LaunchWinamp() {
   plat::Window player = plat::FindWindowUtf8(client::kPlayerClass, nullptr);
   plat::Window main = inventory::g_clientWindows.mainWindow;
   plat::SendMessageBounded(main, plat::WM_COMMAND, client::kSound, 0);
-  if (plat::CallsReply() == plat::Reply::NotAnswering) return NotResponding();
+  if (CallsFailed()) return TellIfCallsFailed(kStatusSent);
   if (player != nullptr) {
     // The player is another program: whether it answers changes nothing here.
     plat::SendToOtherProgram(player, plat::WM_COMMAND, client::kPlayerCommand, 0);

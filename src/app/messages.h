@@ -14,10 +14,16 @@ inline constexpr char kListCaption[] = "Dowtrane - Windows";
 
 // ---------------------------------------------------------------- box texts
 
+// Ends a line written to a file or a pipe; a box breaks lines at '\n'.
+inline constexpr char kLineEnd[] = "\r\n";
+
 inline constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
 inline constexpr char kNotResponding[] = "Quenvale is not responding";
 inline constexpr char kOutOfMemory[] = "Out of memory";
+inline constexpr char kHigherRights[] =
+    "Quenvale runs with higher rights than Dowtrane (as administrator): "
+    "start Dowtrane the same way.";
 // Around an argument, which is cut so that the ending always shows.
 inline constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
 inline constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
@@ -66,7 +72,8 @@ inline constexpr int kStatusDone = 0;
 // A main-window command was sent; launch and winamp, whatever happened.
 inline constexpr int kStatusSent = 1;
 // An unknown chat medium or target word (after its box); out of memory
-// while building the inventory (after kOutOfMemory).
+// while building the inventory, or no helper thread for the calls (after
+// kOutOfMemory).
 inline constexpr int kStatusRefused = 1;
 // The MultiIM question was not answered with OK.
 inline constexpr int kStatusCancelled = 3;
@@ -78,5 +85,8 @@ inline constexpr int kStatusNotResponding = 6;
 // The list of windows could not be written whole to the standard output
 // (after kWriteFailed).
 inline constexpr int kStatusListCut = 7;
+// Windows refused a call to the client, which runs with higher rights
+// (after kHigherRights); nothing more was sent.
+inline constexpr int kStatusHigherRights = 8;
 
 }  // namespace app

@@ -1,4 +1,6 @@
 #include "app/window_commands.h"
+
+#include "app/dispatcher.h"
 #include "app/messages.h"
 
 #include "client/contract.h"
@@ -25,20 +27,36 @@ const char* Message(char (&text)[utf8::kBufferSize], const char* start, const ch
   return text;
 }
 
-// Shows the contact list when it is hidden; hides it and gives the
-// foreground to the window below it when it is shown. That window may be any
-// other program's: whether its thread answers says nothing of the client.
-// True when the main window is to come to the foreground: the list was
-// hidden, or there is none.
+// The first window below the given one in Z order that is visible and not
+// minimized: Windows keeps hidden and minimized windows in the Z order too.
+// Null when there is none; the Z order is finite, and the count bounds a
+// walk along one that changes meanwhile.
+plat::Window ShownWindowBelow(plat::Window window) {
+  constexpr int kMostWindows = 100000;
+  plat::Window below = plat::GetWindowBelow(window);
+  for (int i = 0; below != nullptr && i < kMostWindows; ++i) {
+    if (plat::IsWindowVisible(below) && !plat::IsIconic(below)) return below;
+    below = plat::GetWindowBelow(below);
+  }
+  return nullptr;
+}
+
+// Shows the contact list when it is hidden or minimized; hides it and gives
+// the foreground to the window below it when it is shown. That window may
+// be any other program's: whether its thread answers says nothing of the
+// client. True when the main window is to come to the foreground: the list
+// was hidden or minimized, or there is none.
 bool ToggleContactList() {
   plat::Window list = inventory::g_clientWindows.contactListWindow;
   if (list == nullptr) return true;
+  // A minimized list is visible to ShowWindow, but the user does not see it.
+  const bool minimized = plat::IsIconic(list);
   // Once the list does not answer, the main window is not brought forward
   // either: nothing more goes to the client.
-  if (!plat::ShowWindowBounded(list, plat::SW_RESTORE)) return true;
+  if (!plat::ShowWindowBounded(list, plat::SW_RESTORE) || minimized) return true;
   plat::SetForegroundIfAnswering(list);
   plat::ShowWindowBounded(list, plat::SW_HIDE);
-  plat::SetOtherProgramForeground(plat::GetWindowBelow(list));
+  plat::SetOtherProgramForeground(ShownWindowBelow(list));
   return false;
 }
 
@@ -64,6 +82,8 @@ int SendInstantMessage(const CommandRecord& record, WindowNode* first) {
   }
   inventory::WalkArguments arguments = record.walk;
   arguments.sendDialogCommand = static_cast<uint16_t>(menuId);
+  // The client brings its send dialog forward by itself.
+  plat::AllowForegroundFor(inventory::g_clientWindows.mainWindow);
   arguments.messageText = record.messageText;
   inventory::WalkInventory(first, Target::Console, record.actionWord->action, arguments);
   return kStatusDone;
@@ -102,8 +122,8 @@ int MultiIm(const CommandRecord& record, WindowNode* first) {
                                  kMultiImCaption, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
   if (answer != plat::IDOK) return kStatusCancelled;
   inventory::WalkInventory(first, Target::Current, kMultiImFirstStep, inventory::WalkArguments{});
-  // Not responding is the one thing said then.
-  if (plat::CallsReply() == plat::Reply::NotAnswering) return kStatusDone;
+  // Why the calls failed is the one thing said then.
+  if (CallsFailed()) return kStatusDone;
   return WalkTarget(record, first);
 }
 

@@ -1,5 +1,6 @@
 #include "app/window_list.h"
 
+#include "app/dispatcher.h"
 #include "app/messages.h"
 
 #include "text/utf8_text.h"
@@ -9,7 +10,6 @@
 namespace app {
 namespace {
 
-constexpr char kLineEnd[] = "\r\n";  // in a file or a pipe; the box breaks lines at '\n'
 
 // The box shows at most this many lines, then one saying how many more there are.
 constexpr size_t kBoxLines = 40;
@@ -59,33 +59,16 @@ void ShowInBox(const inventory::WindowNode* first) {
 
 }  // namespace
 
-int TellListError(const char* text, int status) {
-  if (!plat::StandardOutputIsFileOrPipe()) {
-    plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
-    return status;
-  }
-  char out[utf8::kBufferSize];
-  utf8::Builder b = utf8::Start(out, sizeof out);
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p == '\n') utf8::AppendChar(b, '\r');
-    utf8::AppendChar(b, *p);
-  }
-  utf8::Append(b, kLineEnd);
-  // Nothing else is left to say it with when this fails; the status still tells.
-  plat::WriteStandardError(out, b.length);
-  return status;
-}
-
 int ListWindows() {
   inventory::WindowNode* root = inventory::BuildInventory();
   // No box in a redirected run, for this either.
-  if (root == nullptr) return TellListError(kOutOfMemory, kStatusRefused);
+  if (root == nullptr) return TellError(kOutOfMemory, kStatusRefused);
   int status = kStatusDone;
   if (plat::StandardOutputIsFileOrPipe()) {
     // Line by line, so that any number of windows is listed.
     bool written = true;
     app::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
-    if (!written) status = TellListError(kWriteFailed, kStatusListCut);
+    if (!written) status = TellError(kWriteFailed, kStatusListCut);
   } else {
     ShowInBox(root->next);
   }

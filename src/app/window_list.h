@@ -8,9 +8,4 @@ namespace app {
 // kStatusListCut when the list could not be written whole.
 int ListWindows();
 
-// Says what went wrong in /windows: in a box, or, when the standard output
-// is a file or a pipe, in the same words on standard error, since a box
-// would stop the script until someone clicks it. Returns status.
-int TellListError(const char* text, int status);
-
 }  // namespace app

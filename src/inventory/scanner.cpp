@@ -46,6 +46,8 @@ void FillSendDialog(plat::Window dialog, const char* contact) {
   }
   plat::Window ok =
       plat::FindWindowExUtf8(dialog, nullptr, client::kButtonClass, client::kOkButtonTitle);
+  // A click sent to a button of a dialog that is not active may be lost.
+  if (ok != nullptr) plat::SetForegroundIfAnswering(dialog);
   plat::SendMessageBounded(ok, plat::WM_LBUTTONDOWN, 0, 0);
   plat::SendMessageBounded(ok, plat::WM_LBUTTONUP, 0, 0);
 }

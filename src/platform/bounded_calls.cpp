@@ -11,7 +11,10 @@ namespace helper {
 
 Request g_request;
 
-void Run() { g_request.result = g_request.call(g_request); }
+void Run() {
+  g_request.result = g_request.call(g_request);
+  g_request.refused = LastCallRefused();  // read on the thread that made the call
+}
 
 }  // namespace helper
 
@@ -35,15 +38,18 @@ intptr_t Stopped(Reply why) {
 
 // Each slice whose probe is answered counts against the busy time, each
 // other one against the patience; no slice starts that could take the
-// patience past its end.
+// patience past its end. A refused call stops the calls as one that was not
+// answered does: every later one would be refused too.
 intptr_t Call(helper::PlainCall call, Window window, uint32_t message, uintptr_t wParam,
               intptr_t lParam) {
   if (g_calls.stopped != Reply::Answered) return 0;
-  helper::g_request = {call, window, message, wParam, lParam, 0};
-  if (helper::IsHung(window) || !helper::Begin()) return Stopped(Reply::NotAnswering);
+  helper::g_request = {call, window, message, wParam, lParam, 0, false};
+  if (helper::IsHung(window)) return Stopped(Reply::NotAnswering);
+  if (!helper::Begin()) return Stopped(Reply::NoHelper);
   for (;;) {
     const uint64_t start = GetTickCount64();
-    if (helper::Await(kSliceMilliseconds)) return helper::g_request.result;
+    if (helper::Await(kSliceMilliseconds))
+      return helper::g_request.refused ? Stopped(Reply::Refused) : helper::g_request.result;
     const bool reading = helper::Probe(window, kSliceMilliseconds);
     const uint32_t waited = static_cast<uint32_t>(GetTickCount64() - start);
     if (reading) {

@@ -28,6 +28,12 @@ void SetForegroundWindow(Window window);
 // on a hung thread, otherwise after milliseconds; the result is not returned.
 void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                        uint32_t milliseconds);
+// True when Windows refused the plain call that this thread made last
+// (SendMessageW, ShowWindow, SetExtendedStyle): the window belongs to a
+// process with higher rights (User Interface Privilege Isolation; the call
+// fails with ERROR_ACCESS_DENIED). Each of those calls clears the thread's
+// last error first, since 0 is one of their valid results.
+bool LastCallRefused();
 
 namespace helper {
 
@@ -44,11 +50,12 @@ struct Request {
   uintptr_t wParam;
   intptr_t lParam;
   intptr_t result;   // what call returned
+  bool refused;      // Windows refused the call (LastCallRefused)
 };
 extern Request g_request;
 
-// Makes the plain call of g_request and sets its result: what the helper
-// thread does.
+// Makes the plain call of g_request and sets its result and whether it was
+// refused: what the helper thread does.
 void Run();
 
 // Hands g_request to the helper thread, which runs Run() for it; the thread

@@ -100,6 +100,10 @@ enum class Reply : int {
                  // for 5 s), or no helper thread started
   Busy,          // a thread read its queue, but its call had not returned when the
                  // busy time ran out
+  Refused,       // Windows refused a call: the window belongs to a process with higher
+                 // rights (User Interface Privilege Isolation); nothing of it was sent
+  NoHelper,      // the run's own helper thread or its events could not be made; nothing
+                 // was sent
 };
 // CallsReply() after a call tells how it went. Once it is not Answered,
 // every later call returns at once with nothing sent (and SendMessageBounded
@@ -114,6 +118,11 @@ void SetExtendedStyleBounded(Window window, uint32_t exStyle);  // SetWindowLong
 // every later call (NotAnswering), as a call that found it hung would.
 // Returns CallsReply(). For the client's windows only.
 Reply StopCallsIfHung(Window window);
+// AllowSetForegroundWindow with the process id of the window: lets that
+// process bring a window of its own forward, which Windows allows a process
+// only in some cases (the run, started from a hotkey, may; the client, asked
+// by the run, may not by itself). Nothing for a null window.
+void AllowForegroundFor(Window window);
 // SetForegroundWindow does not wait. For a window of the client: not made
 // once the calls have stopped, and when its thread is hung the calls stop
 // (StopCallsIfHung) instead.

@@ -147,11 +147,22 @@ run() {
   local work
   work="$state/work-$(basename "$(dirname "$exe")")-$(basename "$(dirname "$(dirname "$(dirname "$programs")")")")"
   mkdir -p "$work"
-  # explorer.exe=n: the recorder copy named explorer.exe stands in for the shell.
-  WINEDLLOVERRIDES="$base_overrides;explorer.exe=n" "$WINE" "$programs/driver.exe" \
-    "$(winpath "$exe")" "$(winpath "$programs/testclient.exe")" \
-    "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}" \
-    2> >(grep -v 'failed to open.*explorer.exe' >&2 || true)
+  # On a busy host Wine now and then fails to start the driver at all
+  # ("ShellExecuteEx failed"); nothing has run then, so it is started once
+  # more. Any other failure is the driver's own, and stands.
+  local errors=$work/driver-stderr.txt attempt status
+  for attempt in 1 2; do
+    status=0
+    # explorer.exe=n: the recorder copy named explorer.exe stands in for the shell.
+    WINEDLLOVERRIDES="$base_overrides;explorer.exe=n" "$WINE" "$programs/driver.exe" \
+      "$(winpath "$exe")" "$(winpath "$programs/testclient.exe")" \
+      "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}" \
+      2> >(grep -v 'failed to open.*explorer.exe' | tee "$errors" >&2 || true) || status=$?
+    wait  # for the filter of standard error
+    [ "$status" -ne 0 ] && [ $attempt = 1 ] && grep -q 'ShellExecuteEx failed' "$errors" || break
+    echo "wine.sh: Wine could not start the driver; starting it once more" >&2
+  done
+  return "$status"
 }
 
 reason=$(no_32bit_reason)

@@ -36,6 +36,7 @@ struct Threads {
   std::vector<StallRule> rules;
   Pending pending;
   int probes = 0;
+  bool helperFails = false;  // the run's helper thread cannot be made
 };
 
 Threads& T() {
@@ -70,6 +71,8 @@ void Stall(plat::Window window, const std::string& what, int64_t milliseconds, b
 
 int Probes() { return T().probes; }
 
+void FailHelperThread() { T().helperFails = true; }
+
 void ResetThreads() { T() = Threads{}; }
 
 }  // namespace fake
@@ -79,6 +82,7 @@ namespace plat::helper {
 using fake::T;
 
 bool Begin() {
+  if (T().helperFails) return false;
   const Window window = g_request.window;
   fake::Pending& p = T().pending;
   p = fake::Pending{};

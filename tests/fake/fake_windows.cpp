@@ -54,6 +54,14 @@ struct State {
   int64_t calendarOffsetMs = 0;  // the calendar clock, less the tick count
   int readings = 0;
   int showRequests = 0;  // plain ShowWindow calls
+  // Threads of processes with higher rights than the run's: Windows refuses
+  // the run's messages, show requests and style changes to their windows.
+  std::set<plat::ThreadId> higherRights;
+  int refusals = 0;
+  bool lastCallRefused = false;  // of the plain call made last
+  // Threads whose process may bring its windows forward (the fake counts
+  // each thread as a process of its own); the run itself always may.
+  std::set<plat::ThreadId> foregroundAllowed;
   int allocationsLeft = -1;
   std::unordered_set<void*> blocks;  // allocated by the program, not yet released
   CallHook hook;
@@ -109,6 +117,16 @@ bool Fits(const FakeWindow* w, const char* className, const char* title) {
 void Log(const std::string& line) {
   S().journal.push_back(line);
   S().journalTimes.push_back(S().clockMs);
+}
+
+// Every plain call that hands work to a window's thread starts here: the
+// call is refused, as Windows refuses it, when the window's process has
+// higher rights than the run's.
+bool Refuses(const FakeWindow* w) {
+  State& s = S();
+  s.lastCallRefused = s.higherRights.count(w->shape.thread) != 0;
+  if (s.lastCallRefused) ++s.refusals;
+  return s.lastCallRefused;
 }
 
 std::string Hex(uint32_t v) {
@@ -196,6 +214,11 @@ void Reset() {
   s.clockMs = 0;
   s.calendarOffsetMs = 0;
   s.readings = 0;
+  s.showRequests = 0;
+  s.higherRights.clear();
+  s.refusals = 0;
+  s.lastCallRefused = false;
+  s.foregroundAllowed.clear();
   s.allocationsLeft = -1;
   s.output = Output::None;
   s.written.clear();
@@ -318,6 +341,22 @@ void SetClockMilliseconds(int64_t ms) { S().clockMs = ms; }
 int64_t ClockMilliseconds() { return S().clockMs; }
 int ClockReadings() { return S().readings; }
 int ShowRequests() { return S().showRequests; }
+
+void RunWithHigherRights(plat::ThreadId thread) { S().higherRights.insert(thread); }
+
+int Refusals() { return S().refusals; }
+
+void ClientBringsForward(plat::Window window) {
+  FakeWindow* w = Get(window);
+  if (w == nullptr) return;
+  // Without the right, Windows flashes the window's taskbar button instead.
+  if (S().foregroundAllowed.count(w->shape.thread) == 0) {
+    Log(w->shape.label + " flashes");
+    return;
+  }
+  Log(w->shape.label + " foreground");
+  S().foreground = w;
+}
 void JumpCalendarClock(int64_t ms) { S().calendarOffsetMs += ms; }
 int64_t CalendarMilliseconds() { return S().clockMs + S().calendarOffsetMs; }
 
@@ -437,16 +476,18 @@ uint32_t GetExtendedStyle(Window window) {
 
 void SetExtendedStyle(Window window, uint32_t exStyle) {
   Hook("SetExtendedStyle");
+  fake::S().lastCallRefused = false;  // as the Windows layer clears the last error
   fake::FakeWindow* w = fake::Get(window);
-  if (w == nullptr) return;
+  if (w == nullptr || fake::Refuses(w)) return;
   Log(w->shape.label + " exstyle " + fake::Hex(w->shape.exStyle) + " " + fake::Hex(exStyle));
   w->shape.exStyle = exStyle;
 }
 
 intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   Hook("SendMessageW");
+  fake::S().lastCallRefused = false;  // as the Windows layer clears the last error
   fake::FakeWindow* w = fake::Get(window);
-  if (w == nullptr) return 0;
+  if (w == nullptr || fake::Refuses(w)) return 0;
   const std::string& label = w->shape.label;
   switch (message) {
     case WM_COMMAND:
@@ -476,9 +517,10 @@ intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_
 
 bool ShowWindow(Window window, int command) {
   Hook("ShowWindow");
+  fake::S().lastCallRefused = false;  // as the Windows layer clears the last error
   ++fake::S().showRequests;
   fake::FakeWindow* w = fake::Get(window);
-  if (w == nullptr) return false;
+  if (w == nullptr || fake::Refuses(w)) return false;
   const bool wasVisible = w->shape.visible;
   const bool wasMinimized = w->minimized;
   switch (command) {
@@ -517,6 +559,15 @@ bool IsIconic(Window window) {
   Hook("IsIconic");
   fake::FakeWindow* w = fake::Get(window);
   return w != nullptr && w->minimized;
+}
+
+bool LastCallRefused() { return fake::S().lastCallRefused; }
+
+void AllowForegroundFor(Window window) {
+  Hook("AllowForegroundFor");
+  fake::FakeWindow* w = fake::Get(window);
+  if (w == nullptr) return;
+  fake::S().foregroundAllowed.insert(w->shape.thread);
 }
 
 void SetForegroundWindow(Window window) {

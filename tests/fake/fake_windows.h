@@ -180,7 +180,18 @@ void HangThread(plat::ThreadId thread);
 void Stall(plat::Window window, const std::string& what, int64_t milliseconds,
            bool reading = false);
 int Probes();         // probes the program made since Reset
+void FailHelperThread();  // the run's helper thread (or its events) cannot be made
 int ShowRequests();   // plain ShowWindow calls since Reset
+// The thread's windows belong to a process with higher rights than the
+// run's: Windows refuses the run's messages to them, as SendMessage's and
+// SetWindowLongPtr's documentation says (ERROR_ACCESS_DENIED), and the fake
+// refuses their show requests too. A refused call is not journalled.
+void RunWithHigherRights(plat::ThreadId thread);
+int Refusals();  // refused calls since Reset
+// What a client does when it is asked to come forward: its window takes the
+// foreground when its process may (AllowForegroundFor), and otherwise only
+// flashes its taskbar button (SetForegroundWindow's documentation).
+void ClientBringsForward(plat::Window window);
 void ResetThreads();  // part of Reset
 
 }  // namespace fake

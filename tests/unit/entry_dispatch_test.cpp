@@ -87,6 +87,33 @@ TEST_F(Dispatch, MainWindowCommandsByShortestWord) {
   }
 }
 
+// The client asked to come forward tries to take the foreground itself,
+// which Windows allows it only with the run's right handed on.
+TEST_F(Dispatch, CommandsThatBringTheClientForwardHandItTheRight) {
+  struct Row {
+    const char* tail;
+    Lines sent;
+  } rows[] = {
+      {"pref", {"main command 40010", "main flashes"}},
+      {"top", {"main command 1000", "main foreground"}},
+      {"showbuddy", {"main command 3001", "main foreground"}},
+      {"sendmessage aim", {"aim console command 4029", "main foreground"}},
+  };
+  for (const Row& row : rows) {
+    fake::Reset();
+    fake::Top("aim console", "x", "aim console");
+    plat::Window main = fake::Top("main", "quenvale", "Quenvale");
+    const auto comeForward = [main](plat::Window, uint32_t, uintptr_t, intptr_t) -> intptr_t {
+      fake::ClientBringsForward(main);
+      return 0;
+    };
+    fake::SetHandler(main, comeForward);
+    fake::SetHandler(plat::FindWindowUtf8("x", "aim console"), comeForward);
+    RunTail(row.tail);
+    EXPECT_EQ(fake::Journal(), row.sent) << row.tail;
+  }
+}
+
 TEST_F(Dispatch, WordsOneLetterShortReachTheWindowCommands) {
   for (const char* word : {"awa", "pre", "con", "reco", "disco", "exi", "soun", "to", "showb"}) {
     fake::Journal().clear();
@@ -166,10 +193,22 @@ namespace {
 // The record a command line gives, in words: the command and what it reads.
 std::string Describe(const app::CommandRecord& r) {
   using app::Command;
-  static const char* const kCommands[] = {
-      "OpenHelp", "LaunchClient", "LaunchWinamp", "ListWindows", "MenuCommand", "Exit",
-      "ToggleContactList", "SendMessage", "MultiIm", "WalkAction", "CurrentWindowAction",
-      "OfflineContacts", "Dock", "Nothing"};
+  static const std::map<Command, const char*> kCommands = {
+      {Command::OpenHelp, "OpenHelp"},
+      {Command::LaunchClient, "LaunchClient"},
+      {Command::LaunchWinamp, "LaunchWinamp"},
+      {Command::ListWindows, "ListWindows"},
+      {Command::MenuCommand, "MenuCommand"},
+      {Command::ForwardMenuCommand, "ForwardMenuCommand"},
+      {Command::Exit, "Exit"},
+      {Command::ToggleContactList, "ToggleContactList"},
+      {Command::SendMessage, "SendMessage"},
+      {Command::MultiIm, "MultiIm"},
+      {Command::WalkAction, "WalkAction"},
+      {Command::CurrentWindowAction, "CurrentWindowAction"},
+      {Command::OfflineContacts, "OfflineContacts"},
+      {Command::Dock, "Dock"},
+      {Command::Nothing, "Nothing"}};
   static const std::map<inventory::Target, const char*> kTargets = {
       {inventory::Target::ContactList, "ContactList"}, {inventory::Target::Container, "Container"},
       {inventory::Target::Console, "Console"},         {inventory::Target::Private, "Private"},
@@ -177,9 +216,10 @@ std::string Describe(const app::CommandRecord& r) {
       {inventory::Target::Current, "Current"},         {inventory::Target::StartNode, "StartNode"}};
   static const char* const kMedia[] = {"Unknown", "AimIcq", "Irc", "Msn", "Yahoo"};
   static const char* const kModes[] = {"On", "Off", "Toggle"};
-  std::string s = kCommands[static_cast<int>(r.command)];
+  std::string s = kCommands.at(r.command);
   switch (r.command) {
     case Command::MenuCommand:
+    case Command::ForwardMenuCommand:
       s += " " + std::to_string(r.menuId);
       break;
     case Command::Exit:
@@ -254,7 +294,7 @@ TEST(CommandTable, EachCommandLineGivesItsRecord) {
       {"AWAY+NOW", "MenuCommand 40019"},
       {"awayx", "MenuCommand 40027"},
       {"connect", "MenuCommand 40006"},
-      {"topmost", "MenuCommand 1000"},
+      {"topmost", "ForwardMenuCommand 1000"},
       {"exit", "Exit 40002"},
       {"exit 5x", "Exit 40002 after 5"},
       {"exit soon", "Exit 40002 after 0"},

@@ -103,10 +103,10 @@ TEST_F(Scanner, SendDialogGetsTheNameTypedAndOkClickedThenTheScanStops) {
   plat::EnumThreadWindows(1, inventory::ScanChildWindow, reinterpret_cast<intptr_t>(command));
   EXPECT_EQ(fake::Journal(), (Lines{"edit char 74 1", "edit char 32 1", "edit char 111 1",
                                     "edit char 233 1", "edit char 55357 1", "edit char 56832 1",
-                                    "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
+                                    "dialog foreground", "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
   fake::Journal().clear();
   plat::EnumThreadWindows(1, inventory::ScanChildWindow, reinterpret_cast<intptr_t>("D02"));
-  EXPECT_EQ(fake::Journal(), (Lines{"ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
+  EXPECT_EQ(fake::Journal(), (Lines{"dialog foreground", "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
 }
 
 TEST_F(Scanner, SendDialogWithoutControlsStillStopsTheScan) {

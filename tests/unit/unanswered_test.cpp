@@ -105,6 +105,42 @@ TEST_F(Unanswered, AClientHungBeforeTheRunIsToldAtOnceAndSentNothing) {
   EXPECT_EQ(fake::Probes(), 0);
 }
 
+// A client that runs with higher rights than the run: Windows refuses the
+// first call, which stops every later one; the box says why, with a status
+// of its own, on standard error when the output goes to a file.
+TEST_F(Unanswered, ACallThatWindowsRefusesStopsTheCallsAndSaysWhy) {
+  const char kHigherRights[] =
+      "Quenvale runs with higher rights than Dowtrane (as administrator): start Dowtrane the "
+      "same way.";
+  for (const char* tail : {"top", "hide all", "trans all 5", "clickthrough all",
+                           "sendmessage aim Bob", "dock t", "multiim all"}) {
+    SetUp();
+    fake::RunWithHigherRights(kClientThread);
+    Lines boxes = {std::string("Dowtrane Error|") + kHigherRights + "|error ok"};
+    if (std::string(tail) == "multiim all")
+      boxes.insert(boxes.begin(), "Dowtrane - MultiIM|Sending all MultiIM|warning okcancel");
+    EXPECT_EQ(Run(tail), 8) << tail;
+    EXPECT_EQ(fake::Journal(), Lines{}) << tail;
+    EXPECT_EQ(fake::Refusals(), 1) << tail;
+    EXPECT_EQ(boxes_, boxes) << tail;
+    EXPECT_EQ(took_, 0) << tail;
+  }
+  SetUp();
+  fake::RunWithHigherRights(kClientThread);
+  fake::SetStandardOutput(fake::Output::File);
+  EXPECT_EQ(Run("top"), 8);
+  EXPECT_EQ(boxes_, Lines{});
+  EXPECT_EQ(fake::StandardError(), std::string(kHigherRights) + "\r\n");
+}
+
+// The run's own helper thread cannot be made: the client was never asked.
+TEST_F(Unanswered, NoHelperThreadIsTheRunsOwnFailure) {
+  fake::FailHelperThread();
+  EXPECT_EQ(Run("hide all"), 1);
+  EXPECT_EQ(fake::Journal(), Lines{});
+  EXPECT_EQ(boxes_, Lines{"Dowtrane Error|Out of memory|error ok"});
+}
+
 TEST_F(Unanswered, RunsThatAskNothingOfAHungClientEndAsBefore) {
   fake::HangThread(kClientThread);
   EXPECT_EQ(Run("foo"), 0);
@@ -148,7 +184,7 @@ TEST_F(Unanswered, AClientThatStallsInsideACallCostsFiveSecondsAndGetsNothingMor
                                                   "edit char 111 1"}},
       {"sendmessage aim Bob", "ok", "lbuttondown",
        {"aim command 4029", "edit char 66 1", "edit char 111 1", "edit char 98 1",
-        "ok lbuttondown 0 0"}},
+        "dialog foreground", "ok lbuttondown 0 0"}},
       {"offline", "listctl", "command 30006", {"listctl command 30006"}},
       {"dock top", "listctl", "command 30045", {"listctl command 30045"}},
   };
@@ -233,7 +269,7 @@ TEST_F(Unanswered, ABusyClientIsWaitedForAndKeepsTheCommandsStatus) {
   fake::Stall(aim_, "command 4029", 3000, true);
   EXPECT_EQ(Run("sendmessage aim Al"), 0);
   EXPECT_EQ(fake::Journal(), (Lines{"aim command 4029", "edit char 65 1", "edit char 108 1",
-                                    "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
+                                    "dialog foreground", "ok lbuttondown 0 0", "ok lbuttonup 0 0"}));
   EXPECT_TRUE(boxes_.empty());
 
   SetUp();

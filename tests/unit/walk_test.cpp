@@ -149,7 +149,7 @@ TEST_F(Walk, SendMessageMatchesTheFirstTwoCharactersAndScansForTheDialog) {
   inventory::WalkInventory(consoles.Link(), Target::Console, Act("sendmessage"), Message(4029, "aim  Jo  Q"));
   // The contact starts one character behind the medium word; blanks kept.
   Lines typed = {"edit char 32 1", "edit char 74 1", "edit char 111 1", "edit char 32 1",
-                 "edit char 32 1", "edit char 81 1", "ok lbuttondown 0 0", "ok lbuttonup 0 0"};
+                 "edit char 32 1", "edit char 81 1", "dialog foreground", "ok lbuttondown 0 0", "ok lbuttonup 0 0"};
   Lines expected = {"AIM console command 4029"};
   expected.insert(expected.end(), typed.begin(), typed.end());
   expected.push_back("aix console command 4029");

@@ -147,7 +147,7 @@ TEST_F(WindowCommands, NumberRules) {
   }
 }
 
-TEST_F(WindowCommands, ToggleBuddyInAllThreeSituations) {
+TEST_F(WindowCommands, ToggleBuddyInEverySituation) {
   EXPECT_EQ(RunTail("togglebuddy"), 0);
   // Shown: the restore changes nothing; then hidden, and the window below
   // it gets the foreground.
@@ -155,6 +155,18 @@ TEST_F(WindowCommands, ToggleBuddyInAllThreeSituations) {
   fake::Journal().clear();
   EXPECT_EQ(RunTail("togglebuddy"), 0);
   EXPECT_EQ(fake::Journal(), (Lines{"list shown", "main foreground"}));
+  // Minimized: shown as a hidden list is, and not hidden again.
+  fake::SetMinimized(list_, true);
+  fake::Journal().clear();
+  EXPECT_EQ(RunTail("togglebuddy"), 0);
+  EXPECT_EQ(fake::Journal(), (Lines{"list restored", "main foreground"}));
+  // Hidden and minimized windows keep their places below the list; the
+  // foreground goes to the first one the user sees.
+  fake::SetVisible(work_, false);
+  fake::SetMinimized(aim_, true);
+  fake::Journal().clear();
+  EXPECT_EQ(RunTail("togglebuddy"), 0);
+  EXPECT_EQ(fake::Journal(), (Lines{"list foreground", "list hidden", "irc foreground"}));
   fake::Journal().clear();
   fake::Destroy(list_);
   EXPECT_EQ(RunTail("togglebuddyx"), 0);

@@ -162,6 +162,7 @@ uint32_t GetExtendedStyle(Window window) {
 }
 
 void SetExtendedStyle(Window window, uint32_t exStyle) {
+  ::SetLastError(0);
   ::SetWindowLongW(Native(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
 }
 
@@ -170,11 +171,26 @@ intptr_t SendMessageW(Window window, uint32_t message, uintptr_t wParam, intptr_
   // time limit, and the same result. A WM_CHAR is one UTF-16 unit; Windows
   // converts it for a window of the ANSI kind.
   DWORD_PTR result = 0;
+  ::SetLastError(0);
   ::SendMessageTimeoutW(Native(window), message, wParam, lParam, SMTO_NORMAL, INFINITE, &result);
   return static_cast<intptr_t>(result);
 }
 
-bool ShowWindow(Window window, int command) { return ::ShowWindow(Native(window), command) != 0; }
+bool ShowWindow(Window window, int command) {
+  ::SetLastError(0);
+  return ::ShowWindow(Native(window), command) != 0;
+}
+
+// SendMessage and SetWindowLongPtr document the refusal: the call fails, and
+// the last error is ERROR_ACCESS_DENIED.
+bool LastCallRefused() { return ::GetLastError() == ERROR_ACCESS_DENIED; }
+
+void AllowForegroundFor(Window window) {
+  if (window == nullptr) return;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(Native(window), &process);
+  if (process != 0) ::AllowSetForegroundWindow(process);
+}
 
 bool IsWindowVisible(Window window) { return ::IsWindowVisible(Native(window)) != 0; }
 
