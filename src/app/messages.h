@@ -64,6 +64,49 @@ constexpr const char* kKindNames[] = {"contact list", "container", "console",   
                                              "channel",      "plain",     "send dialog"};
 }  // namespace listing
 
+// ---------------------------------------------------------------- hotkeys
+
+// What /bind and /unbind say (app/bindings.cpp), and the names they give.
+// Only bindings.cpp reads them (see the list of windows above).
+namespace hotkeys {
+constexpr char kCaption[] = "Dowtrane - Hotkeys";
+// The folder of the bindings, in the user's Start-menu programs, and the
+// shortcut's file ending.
+constexpr char kFolder[] = "Dowtrane";
+constexpr char kShortcutEnding[] = ".lnk";
+// "<keys> now runs: dowtrane <command>"
+constexpr char kNowRuns[] = " now runs: dowtrane ";
+constexpr char kRanBefore[] = "\nIt ran before: dowtrane ";
+// "On this keyboard <keys> also types <character>."
+constexpr char kAlsoTypesStart[] = "\n\nOn this keyboard ";
+constexpr char kAlsoTypes[] = " also types ";
+constexpr char kAlsoTypesEnd[] = ".";
+constexpr char kNoLongerRuns[] = " no longer runs: dowtrane ";
+// Refusals, each around what it names.
+constexpr char kUnknownKeys[] = "Unknown keys: ";
+constexpr char kKeysRules[] =
+    "\nKeys: Ctrl, Alt and Shift joined by +, then F1 to F24, or after two of them a letter, "
+    "a digit, Home, End, PgUp, PgDn, Insert, Delete, Left, Right, Up, Down or Num0 to Num9.";
+constexpr char kNoCommand[] = "No command after the keys.";
+constexpr char kUnknownCommand[] = "Unknown command: ";
+constexpr char kCommandTooLong[] = "The command is too long for a shortcut.";
+constexpr char kTaken[] = " is taken by the shortcut\n\t";
+constexpr char kHeld[] = " is held by a running program.";
+constexpr char kNothingWritten[] = "\nNothing was written.";
+constexpr char kNoBinding[] = "No binding has the keys ";
+// COM, the Start menu's folder or the program's own path not to be had.
+constexpr char kUnavailable[] = "Windows' shortcuts cannot be used here.";
+constexpr char kCannotWrite[] = "Can't write the shortcut\n\t";
+constexpr char kCannotRemove[] = "Can't remove the shortcut\n\t";
+// The list: "<keys>  <command>[  (mark)]", the commands cut after
+// kListedTitle characters; the line after the last a box shows.
+constexpr char kNoBindings[] = "No bindings.";
+constexpr char kBetween[] = "  ";
+constexpr char kProgramGone[] = "  (its dowtrane.exe is gone)";
+constexpr char kMoreEnd[] = " more: dowtrane /bind > bindings.txt lists them all";
+constexpr char kWriteFailed[] = "Can't write the list of bindings to the standard output";
+}  // namespace hotkeys
+
 // ---------------------------------------------------------------- exit statuses
 
 // The help file was opened; no client (after kMissingClient); a window
@@ -88,5 +131,9 @@ inline constexpr int kStatusListCut = 7;
 // Windows refused a call to the client, which runs with higher rights
 // (after kHigherRights); nothing more was sent.
 inline constexpr int kStatusHigherRights = 8;
+// /bind or /unbind changed nothing: unknown keys or command, keys taken by a
+// shortcut or held by a program, no binding with the keys, or the shortcut
+// could not be written or removed.
+inline constexpr int kStatusNotBound = 9;
 
 }  // namespace app

@@ -1,5 +1,5 @@
 // The thin layer over the Windows calls that Dowtrane makes. The Windows
-// build implements it over user32, shell32, advapi32 and kernel32; the native
+// build implements it over user32, shell32, advapi32, kernel32 and ole32; the native
 // test build links an in-memory window system in its place.
 //
 // Every text crosses this layer in UTF-8 (platform/utf8.h says why): the
@@ -154,6 +154,61 @@ void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand)
 // lives until the process ends. Returns null (count 0) when it cannot be split.
 WideChar** CommandLineArgs(int* count);
 // WideToUtf8 (platform/utf8.h) converts an element for the program.
+
+// ole32 and shell32: the shell's shortcuts (.lnk files), for /bind and
+// /unbind only (shortcuts_win32.cpp). Their paths and texts are read as at
+// most kReadUnits UTF-16 units, as the other texts; a longer one is not had.
+//
+// A shortcut's hotkey as IShellLinkW keeps it: the virtual key in the low
+// byte, these flags in the high byte; 0 is none.
+inline constexpr uint8_t HOTKEYF_SHIFT = 0x01;
+inline constexpr uint8_t HOTKEYF_CONTROL = 0x02;
+inline constexpr uint8_t HOTKEYF_ALT = 0x04;
+inline constexpr uint8_t HOTKEYF_EXT = 0x08;  // an extended key (the gray Home, the arrows...)
+// CoInitializeEx for an apartment of the run's thread, which the shell's
+// shortcut object needs; false when COM cannot start, and then EndShortcuts
+// is not called. Every other call below needs it.
+bool BeginShortcuts();
+void EndShortcuts();  // CoUninitialize
+// The folders Windows reads shortcut hotkeys from (SHGetKnownFolderPath),
+// and the user's Start-menu programs, where the bindings go.
+enum class KnownFolder : uint8_t { Programs, StartMenu, CommonStartMenu, Desktop, PublicDesktop };
+// The folder's path in UTF-8, without a trailing backslash; 0 (with
+// buffer[0] zero) when Windows has none or capacity is below kReadTextSize.
+size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
+// Calls proc with the name (UTF-8) of each entry of the folder (FindFirstFileW
+// over folder\*), in no set order, "." and ".." left out, and whether it is a
+// folder; a folder that is a reparse point (a junction, which may lead back
+// up) is left out too. Non-zero goes on, 0 stops. folder is read before
+// the first call of proc, which may change it and list other folders.
+using FolderEntryProc = int (*)(const char* name, bool isFolder, intptr_t context);
+void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context);
+// CreateDirectoryW; true also when the folder was there already.
+bool MakeFolder(const char* path);
+bool DeleteFileUtf8(const char* path);  // DeleteFileW
+// What Dowtrane reads and writes of a shortcut, through IShellLinkW and
+// IPersistFile: its target (GetPath, as written), arguments, working folder
+// and hotkey.
+struct Shortcut {
+  char target[kReadTextSize];
+  char arguments[kReadTextSize];
+  char workingFolder[kReadTextSize];
+  uint16_t hotkey;
+};
+// False when the file cannot be loaded as a shortcut; then *shortcut is empty.
+bool ReadShortcut(const char* path, Shortcut* shortcut);
+// Writes a new shortcut file (or over one of that name); false on failure.
+bool WriteShortcut(const char* path, const Shortcut& shortcut);
+
+// user32, for /bind: the keys of a shortcut hotkey word.
+// True when RegisterHotKey for the keys fails (a running program holds
+// them); a registration that succeeds is released at once.
+bool HotkeyIsHeld(uint16_t hotkey);
+// The character (UTF-8) that the user's current keyboard layout
+// (GetKeyboardLayout) types for the key with the hotkey's modifiers
+// (ToUnicodeEx), cut to capacity - 1 bytes; 0 (buffer empty) when it types
+// none, or only a control character.
+size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity);
 
 // advapi32: a text value under HKEY_LOCAL_MACHINE, in the registry view that
 // 32-bit programs see, whichever build reads it, through RegQueryValueExW.

@@ -1,4 +1,5 @@
 #include "fake_windows.h"
+#include "fake_shortcuts.h"
 
 #include <setjmp.h>
 #include <stdio.h>
@@ -227,6 +228,7 @@ void Reset() {
   s.programPath.clear();
   s.files.clear();
   ResetThreads();
+  ResetShortcuts();
   plat::g_calls = plat::CallsRecord{};
 }
 

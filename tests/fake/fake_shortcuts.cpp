@@ -1,0 +1,193 @@
+#include "fake_shortcuts.h"
+
+#include <map>
+#include <set>
+
+#include "fake_windows.h"
+#include "text/utf8_text.h"
+
+namespace fake {
+namespace {
+
+struct ShortcutState {
+  std::map<plat::KnownFolder, std::string> known;
+  std::set<std::string> folders;
+  std::map<std::string, plat::Shortcut> shortcuts;
+  std::set<std::string> plainFiles;
+  bool comFails = false;
+  bool writesFail = false;
+  bool deletesFail = false;
+  int comDepth = 0;
+  int callsWithoutCom = 0;
+  std::set<uint16_t> held;
+  std::map<uint16_t, std::string> typed;
+};
+
+ShortcutState& T() {
+  static ShortcutState* state = new ShortcutState;  // never destroyed: death tests exit mid-run
+  return *state;
+}
+
+constexpr uint16_t kExtended = plat::HOTKEYF_EXT << 8;
+
+std::string Parent(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+// The platform's calls need COM; one made without it is counted, and fails.
+bool NoCom() {
+  if (T().comDepth > 0) return false;
+  ++T().callsWithoutCom;
+  return true;
+}
+
+void Copy(const std::string& text, char* buffer, size_t capacity) {
+  utf8::Builder b = utf8::Start(buffer, capacity);
+  utf8::Append(b, text.c_str());
+}
+
+}  // namespace
+
+void ResetShortcuts() {
+  T() = ShortcutState{};
+  SetKnownFolder(plat::KnownFolder::Programs, kUserPrograms);
+  SetKnownFolder(plat::KnownFolder::StartMenu, kUserStartMenu);
+  SetKnownFolder(plat::KnownFolder::CommonStartMenu, kCommonStartMenu);
+  SetKnownFolder(plat::KnownFolder::Desktop, kUserDesktop);
+  SetKnownFolder(plat::KnownFolder::PublicDesktop, kPublicDesktop);
+}
+
+void SetKnownFolder(plat::KnownFolder folder, const std::string& path) {
+  T().known[folder] = path;
+  if (!path.empty()) AddFolder(path);
+}
+
+std::string KnownFolder(plat::KnownFolder folder) { return T().known[folder]; }
+
+void AddFolder(const std::string& path) {
+  for (std::string p = path; !p.empty() && p.find('\\') != std::string::npos; p = Parent(p))
+    T().folders.insert(p);
+}
+
+bool FolderExists(const std::string& path) { return T().folders.count(path) != 0; }
+
+void AddShortcut(const std::string& path, const plat::Shortcut& shortcut) {
+  AddFolder(Parent(path));
+  T().shortcuts[path] = shortcut;
+}
+
+plat::Shortcut MakeShortcut(const std::string& target, const std::string& arguments,
+                            const std::string& workingFolder, uint16_t hotkey) {
+  plat::Shortcut s{};
+  Copy(target, s.target, sizeof s.target);
+  Copy(arguments, s.arguments, sizeof s.arguments);
+  Copy(workingFolder, s.workingFolder, sizeof s.workingFolder);
+  s.hotkey = hotkey;
+  return s;
+}
+
+void AddPlainFile(const std::string& path) {
+  AddFolder(Parent(path));
+  T().plainFiles.insert(path);
+}
+
+std::vector<std::string> ShortcutPaths() {
+  std::vector<std::string> paths;
+  for (const auto& entry : T().shortcuts) paths.push_back(entry.first);
+  return paths;
+}
+
+bool ReadStoredShortcut(const std::string& path, plat::Shortcut* shortcut) {
+  auto found = T().shortcuts.find(path);
+  if (found == T().shortcuts.end()) return false;
+  *shortcut = found->second;
+  return true;
+}
+
+void FailCom() { T().comFails = true; }
+void FailShortcutWrites() { T().writesFail = true; }
+void FailDeletes() { T().deletesFail = true; }
+int ComDepth() { return T().comDepth; }
+int CallsWithoutCom() { return T().callsWithoutCom; }
+void HoldKeys(uint16_t hotkey) { T().held.insert(hotkey & ~kExtended); }
+void TypeCharacter(uint16_t hotkey, const std::string& character) { T().typed[hotkey] = character; }
+
+}  // namespace fake
+
+namespace plat {
+
+bool BeginShortcuts() {
+  if (fake::T().comFails) return false;
+  ++fake::T().comDepth;
+  return true;
+}
+
+void EndShortcuts() { --fake::T().comDepth; }
+
+size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  if (fake::NoCom() || capacity < kReadTextSize) return 0;
+  const std::string path = fake::T().known[folder];
+  if (fake::Wide(path).size() > kReadUnits) return 0;
+  fake::Copy(path, buffer, capacity);
+  return path.size();
+}
+
+void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
+  if (fake::NoCom()) return;
+  // Read once, before proc may change it; the entries as they are now.
+  const std::string prefix = std::string(folder) + "\\";
+  std::vector<std::pair<std::string, bool>> entries;
+  auto inside = [&](const std::string& path) {
+    return path.compare(0, prefix.size(), prefix) == 0 &&
+           path.find('\\', prefix.size()) == std::string::npos;
+  };
+  for (const std::string& f : fake::T().folders)
+    if (inside(f)) entries.emplace_back(f.substr(prefix.size()), true);
+  for (const auto& s : fake::T().shortcuts)
+    if (inside(s.first)) entries.emplace_back(s.first.substr(prefix.size()), false);
+  for (const std::string& f : fake::T().plainFiles)
+    if (inside(f)) entries.emplace_back(f.substr(prefix.size()), false);
+  for (const auto& entry : entries)
+    if (proc(entry.first.c_str(), entry.second, context) == 0) return;
+}
+
+bool MakeFolder(const char* path) {
+  if (fake::NoCom()) return false;
+  if (fake::FolderExists(path)) return true;
+  if (!fake::FolderExists(fake::Parent(path))) return false;
+  fake::T().folders.insert(path);
+  return true;
+}
+
+bool DeleteFileUtf8(const char* path) {
+  if (fake::NoCom() || fake::T().deletesFail) return false;
+  return fake::T().shortcuts.erase(path) + fake::T().plainFiles.erase(path) != 0;
+}
+
+bool ReadShortcut(const char* path, Shortcut* shortcut) {
+  *shortcut = Shortcut{};
+  if (fake::NoCom()) return false;
+  return fake::ReadStoredShortcut(path, shortcut);
+}
+
+bool WriteShortcut(const char* path, const Shortcut& shortcut) {
+  if (fake::NoCom() || fake::T().writesFail || !fake::FolderExists(fake::Parent(path))) return false;
+  fake::T().shortcuts[path] = shortcut;
+  return true;
+}
+
+bool HotkeyIsHeld(uint16_t hotkey) { return fake::T().held.count(hotkey & ~fake::kExtended) != 0; }
+
+size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  auto found = fake::T().typed.find(hotkey);
+  if (found == fake::T().typed.end()) return 0;
+  fake::Copy(found->second, buffer, capacity);
+  return utf8::Length(buffer);
+}
+
+}  // namespace plat
