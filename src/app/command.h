@@ -122,6 +122,10 @@ struct CommandRecord {
 // record points into it) into the record; false when it holds no word.
 bool ReadCommand(char* tail, CommandRecord& record);
 
+// True when the text's first word (up to a blank or its end) names a
+// command, as ReadCommand reads it.
+bool NamesCommand(const char* text);
+
 // Takes the next blank-delimited token at *cursor, writing a zero over the
 // blank that ends it; null when only blanks are left.
 char* NextToken(char** cursor);

@@ -260,6 +260,21 @@ void ReadActionArguments(const char* first, const char* second, const char* thir
 
 }  // namespace
 
+bool NamesCommand(const char* text) {
+  // The word alone: the rows of whole words want its end where their
+  // literal ends, and a blank is no end. A longer word is cut past the
+  // length of every literal, and stays a word of no row that it was not.
+  char word[20];
+  size_t length = 0;
+  while (text[length] != '\0' && text[length] != ' ' && length + 1 < sizeof word) {
+    word[length] = text[length];
+    ++length;
+  }
+  word[length] = '\0';
+  CommandRecord record;
+  return FindCommand(word, record) != Command::Nothing;
+}
+
 char* NextToken(char** cursor) {
   char* p = *cursor;
   while (*p == ' ') ++p;

@@ -80,8 +80,8 @@ int TellIfCallsFailed(int status) {
 int Dispatch(const CommandRecord& record) {
   if (record.command == Command::LaunchClient) return LaunchClient();
   if (record.command == Command::LaunchWinamp) return LaunchWinamp();
-  if (record.command == Command::Bind) return RunBind(record);
-  if (record.command == Command::Unbind) return RunUnbind(record);
+  if (record.command == Command::Bind || record.command == Command::Unbind)
+    return RunHotkeyCommand(record);
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     if (record.command == Command::ListWindows) return TellError(kMissingClient, kStatusDone);

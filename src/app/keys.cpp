@@ -1,4 +1,5 @@
-// The one table of the words of KEYS, read and written by the same rows.
+// The one table of the words of KEYS. A key's word is read by writing each
+// key's word in turn and comparing: one place says how a key is spelled.
 #include "app/keys.h"
 
 #include "platform/platform.h"
@@ -14,16 +15,12 @@ struct ModifierWord {
 constexpr ModifierWord kModifierWords[] = {
     {"Ctrl", plat::HOTKEYF_CONTROL}, {"Alt", plat::HOTKEYF_ALT}, {"Shift", plat::HOTKEYF_SHIFT}};
 
-// The keys named by a word besides the letters, digits and function keys;
-// all are gray keys (HOTKEYF_EXT).
-struct KeyWord {
-  char word[7];
-  uint8_t key;  // virtual key
-};
-constexpr KeyWord kKeyWords[] = {
-    {"PgUp", 0x21}, {"PgDn", 0x22}, {"End", 0x23},    {"Home", 0x24},   {"Left", 0x25},
-    {"Up", 0x26},   {"Right", 0x27}, {"Down", 0x28}, {"Insert", 0x2D}, {"Delete", 0x2E},
-};
+// The gray keys, by their virtual keys from VK_PRIOR (0x21) to VK_DOWN
+// (0x28), then VK_INSERT and VK_DELETE (0x2D, 0x2E).
+constexpr char kGrayWords[][7] = {"PgUp", "PgDn", "End", "Home", "Left", "Up", "Right", "Down"};
+constexpr char kInsertDelete[][7] = {"Insert", "Delete"};
+constexpr uint8_t kPrior = 0x21;
+constexpr uint8_t kInsert = 0x2D;
 constexpr char kNumpadWord[] = "Num";  // then the digit
 constexpr uint8_t kNumpad0 = 0x60;     // VK_NUMPAD0
 constexpr uint8_t kF1 = 0x70;          // VK_F1, and on to VK_F24
@@ -31,61 +28,60 @@ constexpr uint8_t kFunctionKeys = 24;
 // The longest word of KEYS with its terminator ("Insert", "Shift").
 constexpr size_t kWordSize = 7;
 
-uint8_t Count(uint8_t flags) { return (flags & 1) + (flags >> 1 & 1) + (flags >> 2 & 1); }
+bool IsFunctionKey(uint8_t key) { return key >= kF1 && key < kF1 + kFunctionKeys; }
 
-// A function key from its word ("F1" to "F24", no leading zero); 0 if none.
-uint8_t FunctionKey(const char* word) {
-  if ((word[0] | 0x20) != 'f' || word[1] < '1' || word[1] > '9') return 0;
-  unsigned number = static_cast<unsigned>(word[1] - '0');
-  if (word[2] != '\0') {
-    if (word[2] < '0' || word[2] > '9' || word[3] != '\0') return 0;
-    number = number * 10 + static_cast<unsigned>(word[2] - '0');
+// The key's word; false (nothing written) for a key that has none.
+bool WriteKey(utf8::Builder& b, uint8_t key) {
+  if (IsFunctionKey(key)) {
+    utf8::AppendChar(b, 'F');
+    utf8::AppendDecimal(b, key - kF1 + 1u);
+  } else if (key >= kNumpad0 && key <= kNumpad0 + 9) {
+    utf8::Append(b, kNumpadWord);
+    utf8::AppendChar(b, static_cast<char>('0' + key - kNumpad0));
+  } else if (key >= kPrior && key < kPrior + 8) {
+    utf8::Append(b, kGrayWords[key - kPrior]);
+  } else if (key == kInsert || key == kInsert + 1) {
+    utf8::Append(b, kInsertDelete[key - kInsert]);
+  } else if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+    utf8::AppendChar(b, static_cast<char>(key));
+  } else {
+    return false;
   }
-  return number <= kFunctionKeys ? static_cast<uint8_t>(kF1 + number - 1) : 0;
+  return true;
 }
 
-// The hotkey word (key and HOTKEYF_EXT) of a key's word; 0 if none.
-uint16_t Key(const char* word) {
-  const char c = word[0];
-  if (word[1] == '\0') {
-    if (c >= '0' && c <= '9') return static_cast<uint8_t>(c);
-    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') return static_cast<uint8_t>(c & ~0x20);
-  }
-  for (const KeyWord& row : kKeyWords)
-    if (utf8::EqualsIgnoreCase(word, row.word)) return static_cast<uint16_t>(plat::HOTKEYF_EXT << 8 | row.key);
-  if (utf8::PrefixMatch(word, kNumpadWord, sizeof kNumpadWord - 1) && word[3] >= '0' &&
-      word[3] <= '9' && word[4] == '\0')
-    return static_cast<uint8_t>(kNumpad0 + word[3] - '0');
-  return FunctionKey(word);
-}
+uint8_t Count(unsigned flags) { return (flags & 1) + (flags >> 1 & 1) + (flags >> 2 & 1); }
 
 }  // namespace
 
 uint16_t ReadKeys(const char* text) {
-  uint8_t modifiers = 0;
-  for (const char* part = text;;) {
+  unsigned modifiers = 0;
+  for (const char* part = text;; ++part) {
     // One word up to the next '+' or the end.
     char word[kWordSize];
     size_t length = 0;
-    while (part[length] != '\0' && part[length] != '+') {
+    for (; *part != '\0' && *part != '+'; ++part) {
       if (length + 1 >= sizeof word) return 0;
-      word[length] = part[length];
-      ++length;
+      word[length++] = *part;
     }
     word[length] = '\0';
-    if (part[length] == '\0') {
-      const uint16_t key = Key(word);
-      const uint8_t virtualKey = key & 0xFFu;
-      const bool functionKey = virtualKey >= kF1 && virtualKey < kF1 + kFunctionKeys;
-      if (key == 0 || (!functionKey && Count(modifiers) < 2)) return 0;
-      return static_cast<uint16_t>(key | modifiers << 8);
+    if (*part == '\0') {
+      for (unsigned key = 1; key < 256; ++key) {
+        char name[kWordSize];
+        utf8::Builder b = utf8::Start(name, sizeof name);
+        if (!WriteKey(b, static_cast<uint8_t>(key)) || !utf8::EqualsIgnoreCase(word, name)) continue;
+        if (!IsFunctionKey(static_cast<uint8_t>(key)) && Count(modifiers) < 2) return 0;
+        // The gray keys are extended keys, as the shell's hotkey control says.
+        if (key >= kPrior && key <= kInsert + 1) modifiers |= plat::HOTKEYF_EXT;
+        return static_cast<uint16_t>(modifiers << 8 | key);
+      }
+      return 0;
     }
-    uint8_t flag = 0;
+    unsigned flag = 0;
     for (const ModifierWord& row : kModifierWords)
       if (utf8::EqualsIgnoreCase(word, row.word)) flag = row.flag;
     if (flag == 0 || (modifiers & flag) != 0) return 0;
-    modifiers = static_cast<uint8_t>(modifiers | flag);
-    part += length + 1;
+    modifiers |= flag;
   }
 }
 
@@ -97,25 +93,7 @@ void WriteKeys(utf8::Builder& b, uint16_t hotkey) {
     utf8::AppendChar(b, '+');
   }
   const uint8_t key = hotkey & 0xFFu;
-  if (key >= kF1 && key < kF1 + kFunctionKeys) {
-    utf8::AppendChar(b, 'F');
-    utf8::AppendDecimal(b, key - kF1 + 1u);
-    return;
-  }
-  if (key >= kNumpad0 && key <= kNumpad0 + 9) {
-    utf8::Append(b, kNumpadWord);
-    utf8::AppendChar(b, static_cast<char>('0' + key - kNumpad0));
-    return;
-  }
-  for (const KeyWord& row : kKeyWords)
-    if (row.key == key) {
-      utf8::Append(b, row.word);
-      return;
-    }
-  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
-    utf8::AppendChar(b, static_cast<char>(key));
-    return;
-  }
+  if (WriteKey(b, key)) return;
   // A key no word names, as a shortcut made elsewhere may hold: its number.
   utf8::AppendChar(b, '#');
   utf8::AppendDecimal(b, key);

@@ -67,42 +67,40 @@ constexpr const char* kKindNames[] = {"contact list", "container", "console",   
 // ---------------------------------------------------------------- hotkeys
 
 // What /bind and /unbind say (app/bindings.cpp), and the names they give.
-// Only bindings.cpp reads them (see the list of windows above).
+// Only bindings.cpp reads them (see the list of windows above). In the
+// texts, kKeys stands for the keys in their one form, kCut for the text
+// named, cut after 60 characters and then followed by "...", kWhole for it
+// whole.
 namespace hotkeys {
+constexpr char kKeys = '\1';
+constexpr char kCut = '\2';
+constexpr char kWhole = '\3';
 constexpr char kCaption[] = "Dowtrane - Hotkeys";
 // The folder of the bindings, in the user's Start-menu programs, and the
 // shortcut's file ending.
 constexpr char kFolder[] = "Dowtrane";
 constexpr char kShortcutEnding[] = ".lnk";
-// "<keys> now runs: dowtrane <command>"
-constexpr char kNowRuns[] = " now runs: dowtrane ";
-constexpr char kRanBefore[] = "\nIt ran before: dowtrane ";
-// "On this keyboard <keys> also types <character>."
-constexpr char kAlsoTypesStart[] = "\n\nOn this keyboard ";
-constexpr char kAlsoTypes[] = " also types ";
-constexpr char kAlsoTypesEnd[] = ".";
-constexpr char kNoLongerRuns[] = " no longer runs: dowtrane ";
-// Refusals, each around what it names.
-constexpr char kUnknownKeys[] = "Unknown keys: ";
-constexpr char kKeysRules[] =
-    "\nKeys: Ctrl, Alt and Shift joined by +, then F1 to F24, or after two of them a letter, "
-    "a digit, Home, End, PgUp, PgDn, Insert, Delete, Left, Right, Up, Down or Num0 to Num9.";
+constexpr char kName[] = "\1 \2";  // then the ending
+constexpr char kNowRuns[] = "\1 now runs: dowtrane \2";
+constexpr char kRanBefore[] = "\nIt ran before: dowtrane \2";
+constexpr char kAlsoTypes[] = "\n\nOn this keyboard \1 also types \3.";
+constexpr char kNoLongerRuns[] = "\1 no longer runs: dowtrane \2";
+// Refusals.
+constexpr char kUnknownKeys[] = "Unknown keys: \2\nSee Hotkeys in dowtrane.txt.";
 constexpr char kNoCommand[] = "No command after the keys.";
-constexpr char kUnknownCommand[] = "Unknown command: ";
-constexpr char kCommandTooLong[] = "The command is too long for a shortcut.";
-constexpr char kTaken[] = " is taken by the shortcut\n\t";
-constexpr char kHeld[] = " is held by a running program.";
-constexpr char kNothingWritten[] = "\nNothing was written.";
-constexpr char kNoBinding[] = "No binding has the keys ";
+constexpr char kUnknownCommand[] = "Unknown command: \2";
+constexpr char kCommandTooLong[] = "The command is too long.";
+constexpr char kTaken[] = "\1 is taken by the shortcut\n\t\3\nNothing was written.";
+constexpr char kHeld[] = "\1 is held by a running program.\nNothing was written.";
+constexpr char kNoBinding[] = "No binding has the keys \1";
 // COM, the Start menu's folder or the program's own path not to be had.
-constexpr char kUnavailable[] = "Windows' shortcuts cannot be used here.";
-constexpr char kCannotWrite[] = "Can't write the shortcut\n\t";
-constexpr char kCannotRemove[] = "Can't remove the shortcut\n\t";
-// The list: "<keys>  <command>[  (mark)]", the commands cut after
-// kListedTitle characters; the line after the last a box shows.
-constexpr char kNoBindings[] = "No bindings.";
-constexpr char kBetween[] = "  ";
+constexpr char kUnavailable[] = "Windows' shortcuts cannot be used.";
+constexpr char kCannotWrite[] = "Can't write\n\t\3";
+constexpr char kCannotRemove[] = "Can't remove\n\t\3";
+// The list, a line a binding; the line after the last a box shows.
+constexpr char kLine[] = "\1  \2";
 constexpr char kProgramGone[] = "  (its dowtrane.exe is gone)";
+constexpr char kNoBindings[] = "No bindings.";
 constexpr char kMoreEnd[] = " more: dowtrane /bind > bindings.txt lists them all";
 constexpr char kWriteFailed[] = "Can't write the list of bindings to the standard output";
 }  // namespace hotkeys

@@ -176,19 +176,20 @@ enum class KnownFolder : uint8_t { Programs, StartMenu, CommonStartMenu, Desktop
 // The folder's path in UTF-8, without a trailing backslash; 0 (with
 // buffer[0] zero) when Windows has none or capacity is below kReadTextSize.
 size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
-// Calls proc with the name (UTF-8) of each entry of the folder (FindFirstFileW
-// over folder\*), in no set order, "." and ".." left out, and whether it is a
-// folder; a folder that is a reparse point (a junction, which may lead back
-// up) is left out too. Non-zero goes on, 0 stops. folder is read before
-// the first call of proc, which may change it and list other folders.
-using FolderEntryProc = int (*)(const char* name, bool isFolder, intptr_t context);
+// Calls proc with the path (UTF-8: the folder, '\\' and the name) of each
+// entry of the folder (FindFirstFileW over folder\\*), in no set order, "."
+// and ".." left out, and whether it is a folder; a folder that is a reparse
+// point (a junction, which may lead back up) is left out too, and so is an
+// entry whose path would take more than kReadUnits units. Non-zero goes
+// on, 0 stops. proc may list other folders.
+using FolderEntryProc = int (*)(const char* path, bool isFolder, intptr_t context);
 void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context);
 // CreateDirectoryW; true also when the folder was there already.
 bool MakeFolder(const char* path);
 bool DeleteFileUtf8(const char* path);  // DeleteFileW
-// What Dowtrane reads and writes of a shortcut, through IShellLinkW and
-// IPersistFile: its target (GetPath, as written), arguments, working folder
-// and hotkey.
+// What Dowtrane writes of a shortcut, through IShellLinkW and IPersistFile:
+// its target, arguments, working folder and hotkey. ReadShortcut reads them
+// but the working folder (GetPath as written, not resolved).
 struct Shortcut {
   char target[kReadTextSize];
   char arguments[kReadTextSize];
@@ -204,9 +205,9 @@ bool WriteShortcut(const char* path, const Shortcut& shortcut);
 // True when RegisterHotKey for the keys fails (a running program holds
 // them); a registration that succeeds is released at once.
 bool HotkeyIsHeld(uint16_t hotkey);
-// The character (UTF-8) that the user's current keyboard layout
-// (GetKeyboardLayout) types for the key with the hotkey's modifiers
-// (ToUnicodeEx), cut to capacity - 1 bytes; 0 (buffer empty) when it types
+// The character (UTF-8) that the user's current keyboard layout (the
+// thread's, GetKeyboardLayout(0)) types for the key with the hotkey's
+// modifiers (ToUnicode), cut to capacity - 1 bytes; 0 (buffer empty) when it types
 // none, or only a control character.
 size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity);
 

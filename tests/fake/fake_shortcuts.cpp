@@ -137,19 +137,22 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
 
 void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
   if (fake::NoCom()) return;
-  // Read once, before proc may change it; the entries as they are now.
+  // The entries as they are now: proc may change them.
   const std::string prefix = std::string(folder) + "\\";
   std::vector<std::pair<std::string, bool>> entries;
   auto inside = [&](const std::string& path) {
     return path.compare(0, prefix.size(), prefix) == 0 &&
            path.find('\\', prefix.size()) == std::string::npos;
   };
+  // As FindFirstFileW gives them, then left out when the path is too long.
   for (const std::string& f : fake::T().folders)
-    if (inside(f)) entries.emplace_back(f.substr(prefix.size()), true);
+    if (inside(f)) entries.emplace_back(f, true);
   for (const auto& s : fake::T().shortcuts)
-    if (inside(s.first)) entries.emplace_back(s.first.substr(prefix.size()), false);
+    if (inside(s.first)) entries.emplace_back(s.first, false);
   for (const std::string& f : fake::T().plainFiles)
-    if (inside(f)) entries.emplace_back(f.substr(prefix.size()), false);
+    if (inside(f)) entries.emplace_back(f, false);
+  for (size_t i = entries.size(); i-- > 0;)
+    if (fake::Wide(entries[i].first).size() > kReadUnits) entries.erase(entries.begin() + i);
   for (const auto& entry : entries)
     if (proc(entry.first.c_str(), entry.second, context) == 0) return;
 }

@@ -206,22 +206,18 @@ TEST_F(Bindings, AKeyThatTypesACharacterWithCtrlAltIsBoundWithAWarning) {
 }
 
 TEST_F(Bindings, AnUnknownCommandIsRefusedNamingIt) {
+  const std::string kRules = "\nSee Hotkeys in dowtrane.txt.";
   struct Row {
     std::string tail;
     std::string said;
   } rows[] = {
-      {"/bind Ctrl+Alt+B frobnicate now", "Unknown command: frobnicate"},
+      {"/bind Ctrl+Alt+B frobnicate now", "Unknown command: frobnicate now"},
       {"/bind Ctrl+Alt+B /window", "Unknown command: /window"},
       {"/bind Ctrl+Alt+B", "No command after the keys."},
       {"/bind Ctrl+Alt+B    ", "No command after the keys."},
-      {"/bind Ctrl+B top",
-       "Unknown keys: Ctrl+B\nKeys: Ctrl, Alt and Shift joined by +, then F1 to F24, or after two "
-       "of them a letter, a digit, Home, End, PgUp, PgDn, Insert, Delete, Left, Right, Up, Down or "
-       "Num0 to Num9."},
-      {"/bind Ctrl+Alt+B top " + std::string(400, 'x'), "The command is too long for a shortcut."},
-      {"/unbind", "Unknown keys: \nKeys: Ctrl, Alt and Shift joined by +, then F1 to F24, or after "
-                  "two of them a letter, a digit, Home, End, PgUp, PgDn, Insert, Delete, Left, "
-                  "Right, Up, Down or Num0 to Num9."},
+      {"/bind Ctrl+B top", "Unknown keys: Ctrl+B" + kRules},
+      {"/bind Ctrl+Alt+B top " + std::string(400, 'x'), "The command is too long."},
+      {"/unbind", "Unknown keys: " + kRules},
   };
   for (const Row& row : rows) {
     fake::Boxes().clear();
@@ -234,18 +230,18 @@ TEST_F(Bindings, AnUnknownCommandIsRefusedNamingIt) {
 TEST_F(Bindings, ComThatDoesNotStartOrAShortcutThatCannotBeSavedIsSaid) {
   fake::FailCom();
   EXPECT_EQ(RunTail("/bind Ctrl+Alt+B top"), kNotBound);
-  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Windows' shortcuts cannot be used here.");
+  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Windows' shortcuts cannot be used.");
   fake::Reset();
   fake::SetProgramPath(kProgram);
   fake::FailShortcutWrites();
   EXPECT_EQ(RunTail("/bind Ctrl+Alt+B top"), kNotBound);
-  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Can't write the shortcut\n\t" +
+  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Can't write\n\t" +
                           Own("Ctrl+Alt+B top.lnk"));
   fake::Reset();
   fake::SetProgramPath(kProgram);
   fake::SetKnownFolder(plat::KnownFolder::Programs, "");
   EXPECT_EQ(RunTail("/bind"), kNotBound);
-  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Windows' shortcuts cannot be used here.");
+  EXPECT_EQ(OneBox(), "[Dowtrane Error] error ok: Windows' shortcuts cannot be used.");
 }
 
 TEST_F(Bindings, TheListShowsTheBindingsSortedByKeys) {

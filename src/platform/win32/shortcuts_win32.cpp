@@ -32,28 +32,39 @@ const KNOWNFOLDERID* const kFolderIds[] = {&FOLDERID_Programs, &FOLDERID_StartMe
                                            &FOLDERID_CommonStartMenu, &FOLDERID_Desktop,
                                            &FOLDERID_PublicDesktop};
 
-// The shell's shortcut object and its file interface; both null when it
-// cannot be made.
-struct Link {
-  IShellLinkW* link;
-  IPersistFile* file;
-};
-
-Link MakeLink() {
-  Link l = {nullptr, nullptr};
+// Loads the shortcut file into the shell's shortcut object and reads it,
+// or fills the object in and saves it there.
+bool UseShortcut(const char* path, Shortcut* shortcut, bool write) {
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&l.link))))
-    return Link{nullptr, nullptr};
-  if (FAILED(l.link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&l.file)))) {
-    l.link->Release();
-    return Link{nullptr, nullptr};
+                                reinterpret_cast<void**>(&link))))
+    return false;
+  bool done = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+  WidePath wide;
+  if (done && write) {
+    done = SUCCEEDED(link->SetPath(Widen(shortcut->target, wide))) &&
+           SUCCEEDED(link->SetArguments(Widen(shortcut->arguments, wide))) &&
+           SUCCEEDED(link->SetWorkingDirectory(Widen(shortcut->workingFolder, wide))) &&
+           SUCCEEDED(link->SetHotkey(shortcut->hotkey)) &&
+           SUCCEEDED(file->Save(Widen(path, wide), TRUE));
+  } else if (done) {
+    done = SUCCEEDED(file->Load(Widen(path, wide), STGM_READ));
+    // Each text is zero-terminated within the units given, even when cut;
+    // a call that fails leaves the text empty.
+    wide[0] = 0;
+    if (done) link->GetPath(wide, kReadUnits + 1, nullptr, SLGP_RAWPATH);
+    Narrow(wide, shortcut->target, sizeof shortcut->target);
+    wide[0] = 0;
+    if (done) link->GetArguments(wide, kReadUnits + 1);
+    Narrow(wide, shortcut->arguments, sizeof shortcut->arguments);
+    WORD hotkey = 0;
+    if (done) link->GetHotkey(&hotkey);
+    shortcut->hotkey = hotkey;
   }
-  return l;
-}
-
-void ReleaseLink(Link& l) {
-  l.file->Release();
-  l.link->Release();
+  if (file != nullptr) file->Release();
+  link->Release();
+  return done;
 }
 
 }  // namespace
@@ -71,22 +82,25 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
   PWSTR path = nullptr;
   size_t length = 0;
   // The path is allocated even when the call fails; CoTaskMemFree takes null.
-  if (SUCCEEDED(::SHGetKnownFolderPath(*kFolderIds[static_cast<int>(folder)], 0, nullptr, &path)) &&
-      ::lstrlenW(path) <= static_cast<int>(kReadUnits))
-    length = Narrow(path, buffer, capacity);
+  if (SUCCEEDED(::SHGetKnownFolderPath(*kFolderIds[static_cast<int>(folder)], 0, nullptr, &path))) {
+    size_t units = 0;
+    while (path[units] != 0) ++units;
+    if (units <= kReadUnits) length = Narrow(path, buffer, capacity);
+  }
   ::CoTaskMemFree(path);
   return length;
 }
 
 void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
-  WidePath pattern;
-  const size_t units = Utf8ToWide(folder, reinterpret_cast<WideChar*>(pattern), kReadUnits + 1);
+  // The pattern folder\*, then each entry's path in its place.
+  WidePath path;
+  const size_t units = Utf8ToWide(folder, reinterpret_cast<WideChar*>(path), kReadUnits + 1);
   if (units + 2 > kReadUnits) return;
-  pattern[units] = L'\\';
-  pattern[units + 1] = L'*';
-  pattern[units + 2] = 0;
+  path[units] = L'\\';
+  path[units + 1] = L'*';
+  path[units + 2] = 0;
   WIN32_FIND_DATAW entry;
-  HANDLE find = ::FindFirstFileW(pattern, &entry);
+  HANDLE find = ::FindFirstFileW(path, &entry);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     const WCHAR* name = entry.cFileName;
@@ -94,8 +108,12 @@ void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
     const DWORD attributes = entry.dwFileAttributes;
     const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
+    size_t end = units + 1;
+    for (; *name != 0 && end < kReadUnits; ++name) path[end++] = *name;
+    if (*name != 0) continue;  // too long
+    path[end] = 0;
     char narrow[kReadTextSize];
-    Narrow(name, narrow, sizeof narrow);
+    Narrow(path, narrow, sizeof narrow);
     if (proc(narrow, isFolder, context) == 0) break;
   } while (::FindNextFileW(find, &entry));
   ::FindClose(find);
@@ -114,40 +132,12 @@ bool DeleteFileUtf8(const char* path) {
 
 bool ReadShortcut(const char* path, Shortcut* shortcut) {
   *shortcut = Shortcut{};
-  Link l = MakeLink();
-  if (l.link == nullptr) return false;
-  WidePath wide;
-  bool read = SUCCEEDED(l.file->Load(Widen(path, wide), STGM_READ));
-  if (read) {
-    // Each text is zero-terminated within the units given, even when cut.
-    wide[0] = 0;
-    l.link->GetPath(wide, kReadUnits + 1, nullptr, SLGP_RAWPATH);
-    Narrow(wide, shortcut->target, sizeof shortcut->target);
-    wide[0] = 0;
-    l.link->GetArguments(wide, kReadUnits + 1);
-    Narrow(wide, shortcut->arguments, sizeof shortcut->arguments);
-    wide[0] = 0;
-    l.link->GetWorkingDirectory(wide, kReadUnits + 1);
-    Narrow(wide, shortcut->workingFolder, sizeof shortcut->workingFolder);
-    WORD hotkey = 0;
-    l.link->GetHotkey(&hotkey);
-    shortcut->hotkey = hotkey;
-  }
-  ReleaseLink(l);
-  return read;
+  return UseShortcut(path, shortcut, false);
 }
 
 bool WriteShortcut(const char* path, const Shortcut& shortcut) {
-  Link l = MakeLink();
-  if (l.link == nullptr) return false;
-  WidePath wide;
-  bool written = SUCCEEDED(l.link->SetPath(Widen(shortcut.target, wide))) &&
-                 SUCCEEDED(l.link->SetArguments(Widen(shortcut.arguments, wide))) &&
-                 SUCCEEDED(l.link->SetWorkingDirectory(Widen(shortcut.workingFolder, wide))) &&
-                 SUCCEEDED(l.link->SetHotkey(shortcut.hotkey)) &&
-                 SUCCEEDED(l.file->Save(Widen(path, wide), TRUE));
-  ReleaseLink(l);
-  return written;
+  // Read from alone when written.
+  return UseShortcut(path, const_cast<Shortcut*>(&shortcut), true);
 }
 
 namespace {
@@ -182,11 +172,11 @@ size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity) {
   if ((flags & HOTKEYF_ALT) != 0) keys[VK_MENU] = 0x80;
   const UINT key = hotkey & 0xFFu;
   keys[key] = 0x80;
-  HKL layout = ::GetKeyboardLayout(0);
   WCHAR typed[8] = {};
-  // Flag 4: the call leaves the keyboard state (a dead key) as it was.
-  const int n = ::ToUnicodeEx(key, ::MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout), keys, typed,
-                              7, 4, layout);
+  // ToUnicode reads the thread's layout, which is the user's current one
+  // (GetKeyboardLayout(0)). No scan code: the layout translates the virtual
+  // key. Flag 4: the call leaves the keyboard state (a dead key) as it was.
+  const int n = ::ToUnicode(key, 0, keys, typed, 7, 4);
   if (n <= 0 || typed[0] < 0x20 || typed[0] == 0x7F) return 0;
   typed[n] = 0;
   return Narrow(typed, buffer, capacity);
