@@ -15,8 +15,6 @@ namespace app {
 namespace {
 
 constexpr size_t kPathSize = plat::kReadTextSize;
-// Subfolders deeper than this under a folder of shortcuts are passed over.
-constexpr int kFolderDepth = 16;
 // The folders whose shortcuts' hotkeys Windows runs, subfolders included.
 constexpr plat::KnownFolder kHotkeyFolders[] = {
     plat::KnownFolder::StartMenu, plat::KnownFolder::CommonStartMenu,
@@ -50,12 +48,8 @@ plat::Shortcut g_shortcut;
 char g_foundPath[kPathSize];
 char g_foundCommand[kPathSize];
 char g_path[kPathSize];
-// The walk under way: into subfolders, but never into the bindings'
-// folder, it looks for a shortcut with g_hotkey, or, without keys, collects
-// every binding into g_first, in order. It stops when it found the
-// shortcut, or memory ran out.
-int g_depth;
-bool g_stopped;
+// A walk looks for a shortcut with g_hotkey, or, without keys, collects
+// every binding into g_first, in order.
 Binding* g_first;
 
 // Appends the text of messages.h with its stand-ins filled in: the keys
@@ -123,34 +117,19 @@ bool Collect() {
   return true;
 }
 
-int WalkEntry(const char* path, bool isFolder, intptr_t) {
-  const size_t length = utf8::Length(path);
-  constexpr size_t kEnding = sizeof hotkeys::kShortcutEnding - 1;
-  if (isFolder) {
-    if (g_depth < kFolderDepth && !utf8::EqualsIgnoreCase(path, g_ownFolder)) {
-      ++g_depth;
-      plat::ListFolder(path, WalkEntry, 0);
-      --g_depth;
-    }
-  } else if (length > kEnding &&
-             utf8::EqualsIgnoreCase(path + length - kEnding, hotkeys::kShortcutEnding) &&
-             plat::ReadShortcut(path, &g_shortcut)) {
-    if (g_hotkey == 0) {
-      g_stopped = !Collect();
-    } else if (g_shortcut.hotkey != 0 && SameKeys(g_shortcut.hotkey, g_hotkey)) {
-      Copy(g_foundPath, path);
-      Copy(g_foundCommand, g_shortcut.arguments);
-      g_stopped = true;
-    }
-  }
-  return g_stopped ? 0 : 1;
+// Each shortcut a walk meets, which g_shortcut holds.
+bool Visit(const char* path, intptr_t) {
+  if (g_hotkey == 0) return Collect();
+  if (g_shortcut.hotkey == 0 || !SameKeys(g_shortcut.hotkey, g_hotkey)) return true;
+  Copy(g_foundPath, path);
+  Copy(g_foundCommand, g_shortcut.arguments);
+  return false;
 }
 
 // True when the walk stopped: the shortcut was found, or memory ran out.
+// The bindings' folder is walked alone, or passed over.
 bool WalkFolder(const char* folder) {
-  g_stopped = false;
-  plat::ListFolder(folder, WalkEntry, 0);
-  return g_stopped;
+  return plat::ForEachShortcut(folder, g_ownFolder, &g_shortcut, Visit, 0);
 }
 
 // ------------------------------------------------------------ the three commands
@@ -257,7 +236,6 @@ int RunHotkeyCommand(const CommandRecord& record) {
     utf8::AppendChar(b, '\\');
     utf8::Append(b, hotkeys::kFolder);
   }
-  g_depth = 0;
   if (b.length == 0 || b.cut)
     status = Refuse(hotkeys::kUnavailable);
   else if (g_hotkey == 0)

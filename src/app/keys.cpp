@@ -10,10 +10,12 @@ namespace {
 // In the order they are written back.
 struct ModifierWord {
   char word[6];
+  uint8_t length;
   uint8_t flag;
 };
-constexpr ModifierWord kModifierWords[] = {
-    {"Ctrl", plat::HOTKEYF_CONTROL}, {"Alt", plat::HOTKEYF_ALT}, {"Shift", plat::HOTKEYF_SHIFT}};
+constexpr ModifierWord kModifierWords[] = {{"Ctrl", 4, plat::HOTKEYF_CONTROL},
+                                           {"Alt", 3, plat::HOTKEYF_ALT},
+                                           {"Shift", 5, plat::HOTKEYF_SHIFT}};
 
 // The gray keys, by their virtual keys from VK_PRIOR (0x21) to VK_DOWN
 // (0x28), then VK_INSERT and VK_DELETE (0x2D, 0x2E).
@@ -25,7 +27,7 @@ constexpr char kNumpadWord[] = "Num";  // then the digit
 constexpr uint8_t kNumpad0 = 0x60;     // VK_NUMPAD0
 constexpr uint8_t kF1 = 0x70;          // VK_F1, and on to VK_F24
 constexpr uint8_t kFunctionKeys = 24;
-// The longest word of KEYS with its terminator ("Insert", "Shift").
+// The longest word of a key with its terminator ("Insert").
 constexpr size_t kWordSize = 7;
 
 bool IsFunctionKey(uint8_t key) { return key >= kF1 && key < kF1 + kFunctionKeys; }
@@ -55,34 +57,29 @@ uint8_t Count(unsigned flags) { return (flags & 1) + (flags >> 1 & 1) + (flags >
 }  // namespace
 
 uint16_t ReadKeys(const char* text) {
+  // The modifiers, each a word and its '+'.
   unsigned modifiers = 0;
-  for (const char* part = text;; ++part) {
-    // One word up to the next '+' or the end.
-    char word[kWordSize];
-    size_t length = 0;
-    for (; *part != '\0' && *part != '+'; ++part) {
-      if (length + 1 >= sizeof word) return 0;
-      word[length++] = *part;
+  const char* part = text;
+  for (const char* before = nullptr; before != part;) {
+    before = part;
+    for (const ModifierWord& row : kModifierWords) {
+      if (!utf8::PrefixMatch(part, row.word, row.length) || part[row.length] != '+') continue;
+      if ((modifiers & row.flag) != 0) return 0;
+      modifiers |= row.flag;
+      part += row.length + 1;
     }
-    word[length] = '\0';
-    if (*part == '\0') {
-      for (unsigned key = 1; key < 256; ++key) {
-        char name[kWordSize];
-        utf8::Builder b = utf8::Start(name, sizeof name);
-        if (!WriteKey(b, static_cast<uint8_t>(key)) || !utf8::EqualsIgnoreCase(word, name)) continue;
-        if (!IsFunctionKey(static_cast<uint8_t>(key)) && Count(modifiers) < 2) return 0;
-        // The gray keys are extended keys, as the shell's hotkey control says.
-        if (key >= kPrior && key <= kInsert + 1) modifiers |= plat::HOTKEYF_EXT;
-        return static_cast<uint16_t>(modifiers << 8 | key);
-      }
-      return 0;
-    }
-    unsigned flag = 0;
-    for (const ModifierWord& row : kModifierWords)
-      if (utf8::EqualsIgnoreCase(word, row.word)) flag = row.flag;
-    if (flag == 0 || (modifiers & flag) != 0) return 0;
-    modifiers |= flag;
   }
+  // Then the key, the rest of the text.
+  for (unsigned key = 1; key < 256; ++key) {
+    char name[kWordSize];
+    utf8::Builder b = utf8::Start(name, sizeof name);
+    if (!WriteKey(b, static_cast<uint8_t>(key)) || !utf8::EqualsIgnoreCase(part, name)) continue;
+    if (!IsFunctionKey(static_cast<uint8_t>(key)) && Count(modifiers) < 2) return 0;
+    // The gray keys are extended keys, as the shell's hotkey control says.
+    if (key >= kPrior && key <= kInsert + 1) modifiers |= plat::HOTKEYF_EXT;
+    return static_cast<uint16_t>(modifiers << 8 | key);
+  }
+  return 0;
 }
 
 void WriteKeys(utf8::Builder& b, uint16_t hotkey) {

@@ -90,8 +90,8 @@ constexpr char kUnknownKeys[] = "Unknown keys: \2\nSee Hotkeys in dowtrane.txt."
 constexpr char kNoCommand[] = "No command after the keys.";
 constexpr char kUnknownCommand[] = "Unknown command: \2";
 constexpr char kCommandTooLong[] = "The command is too long.";
-constexpr char kTaken[] = "\1 is taken by the shortcut\n\t\3\nNothing was written.";
-constexpr char kHeld[] = "\1 is held by a running program.\nNothing was written.";
+constexpr char kTaken[] = "\1 is taken by the shortcut\n\t\3";
+constexpr char kHeld[] = "\1 is held by a running program.";
 constexpr char kNoBinding[] = "No binding has the keys \1";
 // COM, the Start menu's folder or the program's own path not to be had.
 constexpr char kUnavailable[] = "Windows' shortcuts cannot be used.";

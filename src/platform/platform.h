@@ -170,36 +170,39 @@ inline constexpr uint8_t HOTKEYF_EXT = 0x08;  // an extended key (the gray Home,
 // is not called. Every other call below needs it.
 bool BeginShortcuts();
 void EndShortcuts();  // CoUninitialize
-// The folders Windows reads shortcut hotkeys from (SHGetKnownFolderPath),
-// and the user's Start-menu programs, where the bindings go.
+// The folders Windows reads shortcut hotkeys from (the shell's known
+// folders, through SHGetFolderPathW), and the user's Start-menu programs,
+// where the bindings go.
 enum class KnownFolder : uint8_t { Programs, StartMenu, CommonStartMenu, Desktop, PublicDesktop };
 // The folder's path in UTF-8, without a trailing backslash; 0 (with
 // buffer[0] zero) when Windows has none or capacity is below kReadTextSize.
 size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
-// Calls proc with the path (UTF-8: the folder, '\\' and the name) of each
-// entry of the folder (FindFirstFileW over folder\\*), in no set order, "."
-// and ".." left out, and whether it is a folder; a folder that is a reparse
-// point (a junction, which may lead back up) is left out too, and so is an
-// entry whose path would take more than kReadUnits units. Non-zero goes
-// on, 0 stops. proc may list other folders.
-using FolderEntryProc = int (*)(const char* path, bool isFolder, intptr_t context);
-void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context);
 // CreateDirectoryW; true also when the folder was there already.
 bool MakeFolder(const char* path);
 bool DeleteFileUtf8(const char* path);  // DeleteFileW
 // What Dowtrane writes of a shortcut, through IShellLinkW and IPersistFile:
-// its target, arguments, working folder and hotkey. ReadShortcut reads them
-// but the working folder (GetPath as written, not resolved).
+// its target, arguments, working folder and hotkey.
 struct Shortcut {
   char target[kReadTextSize];
   char arguments[kReadTextSize];
   char workingFolder[kReadTextSize];
   uint16_t hotkey;
 };
-// False when the file cannot be loaded as a shortcut; then *shortcut is empty.
-bool ReadShortcut(const char* path, Shortcut* shortcut);
 // Writes a new shortcut file (or over one of that name); false on failure.
 bool WriteShortcut(const char* path, const Shortcut& shortcut);
+// The folder walk (FindFirstFileW): loads each file of the folder and of its
+// subfolders whose name ends in ".lnk" (in any case) as a shortcut into
+// *shortcut (its target as written, not resolved, its arguments and hotkey;
+// no working folder) and calls proc with its path (UTF-8), in no set order;
+// a file that does not load is passed over. Passed over too: the subfolder
+// skip (compared as lstrcmpiW compares, in any case; may be null),
+// subfolders that are reparse points (a junction may lead back up), and
+// entries whose name begins with '.' ("." and ".." among them) or whose
+// path would take more than kReadUnits units (which bounds the depth).
+// proc returns false to stop the walk; true when it was stopped so.
+using ShortcutProc = bool (*)(const char* path, intptr_t context);
+bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
+                     intptr_t context);
 
 // user32, for /bind: the keys of a shortcut hotkey word.
 // True when RegisterHotKey for the keys fails (a running program holds

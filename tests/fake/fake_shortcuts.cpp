@@ -135,26 +135,37 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
   return path.size();
 }
 
-void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
-  if (fake::NoCom()) return;
-  // The entries as they are now: proc may change them.
-  const std::string prefix = std::string(folder) + "\\";
-  std::vector<std::pair<std::string, bool>> entries;
-  auto inside = [&](const std::string& path) {
-    return path.compare(0, prefix.size(), prefix) == 0 &&
-           path.find('\\', prefix.size()) == std::string::npos;
-  };
-  // As FindFirstFileW gives them, then left out when the path is too long.
-  for (const std::string& f : fake::T().folders)
-    if (inside(f)) entries.emplace_back(f, true);
-  for (const auto& s : fake::T().shortcuts)
-    if (inside(s.first)) entries.emplace_back(s.first, false);
-  for (const std::string& f : fake::T().plainFiles)
-    if (inside(f)) entries.emplace_back(f, false);
-  for (size_t i = entries.size(); i-- > 0;)
-    if (fake::Wide(entries[i].first).size() > kReadUnits) entries.erase(entries.begin() + i);
-  for (const auto& entry : entries)
-    if (proc(entry.first.c_str(), entry.second, context) == 0) return;
+bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
+                     intptr_t context) {
+  if (fake::NoCom()) return false;
+  // The shortcuts as they are now (proc may change them), by their paths'
+  // order, which is no order the program may rely on.
+  const std::string root = folder;
+  std::vector<std::pair<std::string, Shortcut>> met;
+  for (const auto& entry : fake::T().shortcuts) {
+    const std::string& path = entry.first;
+    if (path.compare(0, root.size() + 1, root + "\\") != 0) continue;
+    if (fake::Wide(path).size() > kReadUnits) continue;
+    const size_t nameStart = path.rfind('\\') + 1;
+    const std::string name = path.substr(nameStart);
+    if (name[0] == '.' || name.size() < 5 ||
+        !utf8::EqualsIgnoreCase(name.c_str() + name.size() - 4, ".lnk"))
+      continue;
+    // Its folders below the root: none passed over.
+    bool passed = false;
+    for (size_t at = root.size(); (at = path.find('\\', at + 1)) != std::string::npos;) {
+      const std::string sub = path.substr(0, at);
+      passed = passed || (skip != nullptr && utf8::EqualsIgnoreCase(sub.c_str(), skip)) ||
+               sub[sub.rfind('\\') + 1] == '.';
+    }
+    if (!passed) met.emplace_back(path, entry.second);
+  }
+  for (const auto& entry : met) {
+    *shortcut = entry.second;
+    shortcut->workingFolder[0] = '\0';  // not read
+    if (!proc(entry.first.c_str(), context)) return true;
+  }
+  return false;
 }
 
 bool MakeFolder(const char* path) {
@@ -168,12 +179,6 @@ bool MakeFolder(const char* path) {
 bool DeleteFileUtf8(const char* path) {
   if (fake::NoCom() || fake::T().deletesFail) return false;
   return fake::T().shortcuts.erase(path) + fake::T().plainFiles.erase(path) != 0;
-}
-
-bool ReadShortcut(const char* path, Shortcut* shortcut) {
-  *shortcut = Shortcut{};
-  if (fake::NoCom()) return false;
-  return fake::ReadStoredShortcut(path, shortcut);
 }
 
 bool WriteShortcut(const char* path, const Shortcut& shortcut) {

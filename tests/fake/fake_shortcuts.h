@@ -3,7 +3,9 @@
 // answers. It follows what the program depends on: CreateDirectoryW makes
 // one folder whose parent must exist; a shortcut is saved only into a
 // folder that exists, and loaded only from a file that holds one; a folder
-// lists the files and folders right inside it; the known folders exist
+// is walked as the Windows layer walks it (plain files are never loaded as
+// shortcuts, so they are passed over whatever their names); the known
+// folders exist
 // (each under a path of its own) until a test takes one away; every call
 // but BeginShortcuts fails while COM is not started.
 #pragma once

@@ -7,7 +7,6 @@
 #include "platform/utf8.h"
 
 #include <windows.h>
-#include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -27,14 +26,9 @@ size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
   return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
 }
 
-// By KnownFolder.
-const KNOWNFOLDERID* const kFolderIds[] = {&FOLDERID_Programs, &FOLDERID_StartMenu,
-                                           &FOLDERID_CommonStartMenu, &FOLDERID_Desktop,
-                                           &FOLDERID_PublicDesktop};
-
 // Loads the shortcut file into the shell's shortcut object and reads it,
 // or fills the object in and saves it there.
-bool UseShortcut(const char* path, Shortcut* shortcut, bool write) {
+bool UseShortcut(const WCHAR* path, Shortcut* shortcut, bool write) {
   IShellLinkW* link = nullptr;
   IPersistFile* file = nullptr;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -46,25 +40,68 @@ bool UseShortcut(const char* path, Shortcut* shortcut, bool write) {
     done = SUCCEEDED(link->SetPath(Widen(shortcut->target, wide))) &&
            SUCCEEDED(link->SetArguments(Widen(shortcut->arguments, wide))) &&
            SUCCEEDED(link->SetWorkingDirectory(Widen(shortcut->workingFolder, wide))) &&
-           SUCCEEDED(link->SetHotkey(shortcut->hotkey)) &&
-           SUCCEEDED(file->Save(Widen(path, wide), TRUE));
-  } else if (done) {
-    done = SUCCEEDED(file->Load(Widen(path, wide), STGM_READ));
-    // Each text is zero-terminated within the units given, even when cut;
-    // a call that fails leaves the text empty.
+           SUCCEEDED(link->SetHotkey(shortcut->hotkey)) && SUCCEEDED(file->Save(path, TRUE));
+  } else if (done && SUCCEEDED(file->Load(path, STGM_READ))) {
+    // Each text is zero-terminated within the units given, even when cut.
     wide[0] = 0;
-    if (done) link->GetPath(wide, kReadUnits + 1, nullptr, SLGP_RAWPATH);
+    link->GetPath(wide, kReadUnits + 1, nullptr, SLGP_RAWPATH);
     Narrow(wide, shortcut->target, sizeof shortcut->target);
     wide[0] = 0;
-    if (done) link->GetArguments(wide, kReadUnits + 1);
+    link->GetArguments(wide, kReadUnits + 1);
     Narrow(wide, shortcut->arguments, sizeof shortcut->arguments);
-    WORD hotkey = 0;
-    if (done) link->GetHotkey(&hotkey);
-    shortcut->hotkey = hotkey;
+    shortcut->hotkey = 0;
+    link->GetHotkey(&shortcut->hotkey);
+  } else {
+    done = false;
   }
   if (file != nullptr) file->Release();
   link->Release();
   return done;
+}
+
+// The walk under way: the path it is at, the folder it passes over.
+struct Walk {
+  WCHAR path[kReadUnits + 1];
+  WCHAR skip[kReadUnits + 1];
+  Shortcut* shortcut;
+  ShortcutProc proc;
+  intptr_t context;
+  bool stopped;
+};
+Walk g_walk;
+
+// The folder in g_walk.path[0, units).
+void WalkFolder(size_t units) {
+  WCHAR* path = g_walk.path;
+  if (units + 2 > kReadUnits) return;
+  path[units] = L'\\';
+  path[units + 1] = L'*';
+  path[units + 2] = 0;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = ::FindFirstFileW(path, &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const WCHAR* name = entry.cFileName;
+    if (name[0] == L'.') continue;
+    size_t end = units + 1;
+    for (; *name != 0 && end < kReadUnits; ++name) path[end++] = *name;
+    if (*name != 0) continue;  // too long
+    path[end] = 0;
+    const DWORD attributes = entry.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && ::lstrcmpiW(path, g_walk.skip) != 0)
+        WalkFolder(end);
+      continue;
+    }
+    // ".lnk", the letters in either case.
+    if (end < units + 6 || ::lstrcmpiW(path + end - 4, L".lnk") != 0 ||
+        !UseShortcut(path, g_walk.shortcut, false))
+      continue;
+    char narrow[kReadTextSize];
+    Narrow(path, narrow, sizeof narrow);
+    g_walk.stopped = !g_walk.proc(narrow, g_walk.context);
+  } while (!g_walk.stopped && ::FindNextFileW(find, &entry));
+  ::FindClose(find);
 }
 
 }  // namespace
@@ -79,44 +116,29 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
   if (capacity == 0) return 0;
   buffer[0] = '\0';
   if (capacity < kReadTextSize) return 0;
-  PWSTR path = nullptr;
-  size_t length = 0;
-  // The path is allocated even when the call fails; CoTaskMemFree takes null.
-  if (SUCCEEDED(::SHGetKnownFolderPath(*kFolderIds[static_cast<int>(folder)], 0, nullptr, &path))) {
-    size_t units = 0;
-    while (path[units] != 0) ++units;
-    if (units <= kReadUnits) length = Narrow(path, buffer, capacity);
-  }
-  ::CoTaskMemFree(path);
-  return length;
+  // SHGetFolderPathW: the same folders as SHGetKnownFolderPath (which it
+  // calls), into a buffer of the run's own: no block to free, and no ids of
+  // 16 bytes each in the program.
+  static const unsigned char kFolderIds[] = {CSIDL_PROGRAMS, CSIDL_STARTMENU,
+                                             CSIDL_COMMON_STARTMENU, CSIDL_DESKTOPDIRECTORY,
+                                             CSIDL_COMMON_DESKTOPDIRECTORY};
+  WCHAR path[MAX_PATH];
+  if (FAILED(::SHGetFolderPathW(nullptr, kFolderIds[static_cast<int>(folder)], nullptr,
+                                SHGFP_TYPE_CURRENT, path)))
+    return 0;
+  return Narrow(path, buffer, capacity);
 }
 
-void ListFolder(const char* folder, FolderEntryProc proc, intptr_t context) {
-  // The pattern folder\*, then each entry's path in its place.
-  WidePath path;
-  const size_t units = Utf8ToWide(folder, reinterpret_cast<WideChar*>(path), kReadUnits + 1);
-  if (units + 2 > kReadUnits) return;
-  path[units] = L'\\';
-  path[units + 1] = L'*';
-  path[units + 2] = 0;
-  WIN32_FIND_DATAW entry;
-  HANDLE find = ::FindFirstFileW(path, &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const WCHAR* name = entry.cFileName;
-    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-    const DWORD attributes = entry.dwFileAttributes;
-    const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
-    size_t end = units + 1;
-    for (; *name != 0 && end < kReadUnits; ++name) path[end++] = *name;
-    if (*name != 0) continue;  // too long
-    path[end] = 0;
-    char narrow[kReadTextSize];
-    Narrow(path, narrow, sizeof narrow);
-    if (proc(narrow, isFolder, context) == 0) break;
-  } while (::FindNextFileW(find, &entry));
-  ::FindClose(find);
+bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
+                     intptr_t context) {
+  g_walk.skip[0] = 0;
+  if (skip != nullptr) Widen(skip, g_walk.skip);
+  g_walk.shortcut = shortcut;
+  g_walk.proc = proc;
+  g_walk.context = context;
+  g_walk.stopped = false;
+  WalkFolder(Utf8ToWide(folder, reinterpret_cast<WideChar*>(g_walk.path), kReadUnits + 1));
+  return g_walk.stopped;
 }
 
 bool MakeFolder(const char* path) {
@@ -130,14 +152,10 @@ bool DeleteFileUtf8(const char* path) {
   return ::DeleteFileW(Widen(path, wide)) != 0;
 }
 
-bool ReadShortcut(const char* path, Shortcut* shortcut) {
-  *shortcut = Shortcut{};
-  return UseShortcut(path, shortcut, false);
-}
-
 bool WriteShortcut(const char* path, const Shortcut& shortcut) {
+  WidePath wide;
   // Read from alone when written.
-  return UseShortcut(path, const_cast<Shortcut*>(&shortcut), true);
+  return UseShortcut(Widen(path, wide), const_cast<Shortcut*>(&shortcut), true);
 }
 
 namespace {
@@ -162,14 +180,12 @@ bool HotkeyIsHeld(uint16_t hotkey) {
 }
 
 size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity) {
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  BYTE keys[256] = {};
+  // The modifiers down (the high bit), and the key; the rest up.
+  static BYTE keys[256];
   const unsigned flags = hotkey >> 8;
-  // The high bit marks a key as down.
-  if ((flags & HOTKEYF_SHIFT) != 0) keys[VK_SHIFT] = 0x80;
-  if ((flags & HOTKEYF_CONTROL) != 0) keys[VK_CONTROL] = 0x80;
-  if ((flags & HOTKEYF_ALT) != 0) keys[VK_MENU] = 0x80;
+  keys[VK_SHIFT] = (flags & HOTKEYF_SHIFT) != 0 ? 0x80 : 0;
+  keys[VK_CONTROL] = (flags & HOTKEYF_CONTROL) != 0 ? 0x80 : 0;
+  keys[VK_MENU] = (flags & HOTKEYF_ALT) != 0 ? 0x80 : 0;
   const UINT key = hotkey & 0xFFu;
   keys[key] = 0x80;
   WCHAR typed[8] = {};
@@ -177,8 +193,8 @@ size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity) {
   // (GetKeyboardLayout(0)). No scan code: the layout translates the virtual
   // key. Flag 4: the call leaves the keyboard state (a dead key) as it was.
   const int n = ::ToUnicode(key, 0, keys, typed, 7, 4);
-  if (n <= 0 || typed[0] < 0x20 || typed[0] == 0x7F) return 0;
-  typed[n] = 0;
+  keys[key] = 0;
+  if (n <= 0 || typed[0] < 0x20 || typed[0] == 0x7F) typed[0] = 0;
   return Narrow(typed, buffer, capacity);
 }
 
