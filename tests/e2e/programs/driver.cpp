@@ -48,6 +48,16 @@
 //   exe <folder>                         run a copy of dowtrane.exe put in this
 //                                        folder (made when missing; default $WORK)
 //   file <path>                          an empty file that exists during the case
+//   shortcut <path> <hotkey>             a shortcut to $WORK\recorder.exe with the hotkey
+//                                        word (hexadecimal: virtual key in the low byte,
+//                                        HOTKEYF_* in the high byte) that exists during
+//                                        the case, made with IShellLinkW
+//   hold <hotkey>                        the driver holds the keys of the hotkey word
+//                                        (RegisterHotKey) during the case
+//   link <path> <description>|none       after the last run, the shortcut read back
+//                                        with IShellLinkW is <target>|<arguments>|
+//                                        <working folder>|<hotkey word, 4 hex digits>,
+//                                        or there is no such file
 //   redirect file|pipe|closed-pipe       dowtrane's standard output goes to a new
 //                                        file or a pipe (default: it has none);
 //                                        closed-pipe: one whose reader has closed
@@ -64,7 +74,11 @@
 // in the ANSI code page instead. Standard output is compared byte for byte.
 // In data, $WORK is the work dir, $(N*text) is N copies of the text and
 // $THREAD(<label>) the thread of the client's window with that label, in
-// decimal; the escapes of words.h apply. A case without expect lines
+// decimal; $PROGRAMS, $DESKTOP, $COMMONPROGRAMS and $PUBLICDESKTOP are the
+// user's Start-menu programs, the user's and the public Desktop, the
+// all-users Start-menu programs; the escapes of words.h apply. Before each
+// case and after it, the files of $PROGRAMS\Dowtrane (dowtrane's bindings)
+// are removed. A case without expect lines
 // expects an empty journal; without box lines, no box; without started
 // lines, no start; with redirect and without stdout or stderr lines, no
 // output there. The windows of the client marked "thread=hung"
@@ -79,6 +93,7 @@
 #include <vector>
 
 #include "protocol.h"
+#include "shortcuts.h"
 #include "words.h"
 
 namespace {
@@ -127,6 +142,8 @@ struct Case {
   std::vector<std::string> started;
   std::string dir = "$WORK", exeFolder = "$WORK";
   std::vector<std::string> files;
+  std::vector<std::pair<std::string, std::string>> shortcuts, links;  // path, hotkey | description
+  std::vector<std::string> held;  // hotkey words
   std::string redirect;  // "", "file", "pipe" or "closed-pipe"
   bool show = false;
 };
@@ -163,12 +180,23 @@ std::string ThreadOf(const std::string& label) {
   return std::to_string(GetWindowThreadProcessId(it->second, nullptr));
 }
 
+std::string Utf8(const std::wstring& w);
+
+const shortcuts::Folder* KnownFolderAt(const std::string& in, size_t i) {
+  for (const shortcuts::Folder& folder : shortcuts::kFolders)
+    if (in.compare(i, strlen(folder.name), folder.name) == 0) return &folder;
+  return nullptr;
+}
+
 std::string Expand(const std::string& in) {
   std::string out;
   for (size_t i = 0; i < in.size();) {
     if (in.compare(i, 5, "$WORK") == 0) {
       out += g_paths.work;
       i += 5;
+    } else if (const shortcuts::Folder* folder = KnownFolderAt(in, i)) {
+      out += Utf8(shortcuts::FolderPath(folder->csidl));
+      i += strlen(folder->name);
     } else if (in.compare(i, 8, "$THREAD(") == 0 && in.find(')', i) != std::string::npos) {
       size_t close = in.find(')', i);
       out += ThreadOf(in.substr(i + 8, close - i - 8));
@@ -318,6 +346,12 @@ bool ReadSuite(const std::string& path) {
       c->exeFolder = Rest(line);
     } else if (d == "file") {
       c->files.push_back(Rest(line));
+    } else if (d == "shortcut" && w.size() == 3) {
+      c->shortcuts.emplace_back(w[1], w[2]);
+    } else if (d == "hold" && w.size() == 2) {
+      c->held.push_back(w[1]);
+    } else if (d == "link" && w.size() == 3) {
+      c->links.emplace_back(w[1], w[2]);
     } else if (d == "redirect" && w.size() == 2 &&
                (w[1] == "file" || w[1] == "pipe" || w[1] == "closed-pipe")) {
       c->redirect = w[1];
@@ -957,6 +991,16 @@ bool RunCase(const Case& c, int index) {
   for (const std::string& f : c.files)
     if (!MakeFolders(FolderOf(Expand(f))) || !WriteFile(Expand(f), ""))
       failures += "    cannot make the file " + Expand(f) + "\n";
+  const std::wstring bindings = Wide(Expand("$PROGRAMS\\Dowtrane"));
+  shortcuts::EmptyFolder(bindings);
+  for (const auto& [path, hotkey] : c.shortcuts)
+    if (!MakeFolders(FolderOf(Expand(path))) ||
+        !shortcuts::Make(Wide(Expand(path)), Wide(g_paths.recorder),
+                         static_cast<WORD>(strtoul(hotkey.c_str(), nullptr, 16))))
+      failures += "    cannot make the shortcut " + Expand(path) + "\n";
+  for (size_t i = 0; i < c.held.size(); ++i)
+    if (!shortcuts::Hold(static_cast<int>(i + 1), static_cast<WORD>(strtoul(c.held[i].c_str(), nullptr, 16))))
+      failures += "    cannot hold the keys " + c.held[i] + "\n";
 
   Client client;
   HANDLE release = nullptr;  // set, it ends the client's stalls
@@ -1000,6 +1044,14 @@ bool RunCase(const Case& c, int index) {
   }
   for (const std::string& f : c.files) Delete(Expand(f));
   if (ownCopy) Delete(exe);
+  for (const auto& [path, want] : c.links) {
+    const std::string got = Utf8(shortcuts::Describe(Wide(Expand(path))));
+    if (got != AsUtf8(Expand(want)))
+      failures += "    shortcut " + Expand(path) + ": expected " + Expand(want) + ", got " + got + "\n";
+  }
+  for (const auto& shortcut : c.shortcuts) Delete(Expand(shortcut.first));
+  for (size_t i = 0; i < c.held.size(); ++i) UnregisterHotKey(nullptr, static_cast<int>(i + 1));
+  shortcuts::EmptyFolder(bindings);
 
   if (c.show) {
     for (size_t i = 0; i < outcomes.size(); ++i) {
@@ -1116,6 +1168,8 @@ int main(int argc, char** argv) {
     }
     printf("ANSI code page %u, as %s asks\n", GetACP(), g_codePagePlace.c_str());
   }
+  // For the shell's shortcut object.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   CreateDirectoryA(g_paths.work.c_str(), nullptr);
   // dowtrane runs from the work dir, so that the programs it starts by bare
   // name are found there first (the shell searches the program's own folder).
