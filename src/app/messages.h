@@ -123,8 +123,8 @@ inline constexpr int kStatusUnknownContainer = 5;
 // The client did not answer: its thread was hung, or a call ran out of time
 // (after kNotResponding).
 inline constexpr int kStatusNotResponding = 6;
-// The list of windows could not be written whole to the standard output
-// (after kWriteFailed).
+// The list of windows, or of hotkeys, could not be written whole to the
+// standard output (after kWriteFailed, hotkeys::kWriteFailed).
 inline constexpr int kStatusListCut = 7;
 // Windows refused a call to the client, which runs with higher rights
 // (after kHigherRights); nothing more was sent.
