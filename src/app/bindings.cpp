@@ -145,17 +145,6 @@ int MakeBinding(const char* command) {
   // The shell itself may hold the keys of the binding replaced.
   if (!replacing && plat::HotkeyIsHeld(g_hotkey)) return Refuse(hotkeys::kHeld);
 
-  // The program's path, and its folder as the working folder.
-  plat::Shortcut& s = g_shortcut;
-  s = plat::Shortcut{};
-  size_t end = plat::ProgramPath(s.workingFolder, sizeof s.workingFolder);
-  Copy(s.target, s.workingFolder);
-  while (end > 0 && s.workingFolder[--end] != '\\') {
-  }
-  if (end == 0) return Refuse(hotkeys::kUnavailable);
-  s.workingFolder[end] = '\0';
-  Copy(s.arguments, command);
-  s.hotkey = g_hotkey;
   // "<keys> <command>.lnk" in the bindings' folder, the command cut and
   // every character a file name cannot hold replaced.
   utf8::Builder n = utf8::Start(g_path, sizeof g_path, utf8::kTextCharacters);
@@ -167,7 +156,7 @@ int MakeBinding(const char* command) {
   for (char* p = g_path + name; *p != '\0'; ++p)
     for (const char* q = kNotInNames; *q != '\0'; ++q)
       if (*p == *q || static_cast<unsigned char>(*p) < 0x20) *p = kNameStandIn;
-  if (n.cut || !plat::MakeFolder(g_ownFolder) || !plat::WriteShortcut(g_path, s))
+  if (n.cut || !plat::MakeFolder(g_ownFolder) || !plat::WriteShortcut(g_path, command, g_hotkey))
     return Refuse(hotkeys::kCannotWrite, g_path);
   // Written first, so that a failure leaves the old binding in place; one
   // of the same name was written over.

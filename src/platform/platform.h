@@ -180,20 +180,21 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
 // CreateDirectoryW; true also when the folder was there already.
 bool MakeFolder(const char* path);
 bool DeleteFileUtf8(const char* path);  // DeleteFileW
-// What Dowtrane writes of a shortcut, through IShellLinkW and IPersistFile:
-// its target, arguments, working folder and hotkey.
+// What Dowtrane reads of a shortcut, through IShellLinkW and IPersistFile:
+// its target (as written, not resolved), its arguments and its hotkey.
 struct Shortcut {
   char target[kReadTextSize];
   char arguments[kReadTextSize];
-  char workingFolder[kReadTextSize];
   uint16_t hotkey;
 };
-// Writes a new shortcut file (or over one of that name); false on failure.
-bool WriteShortcut(const char* path, const Shortcut& shortcut);
+// Writes a new shortcut file (or over one of that name) to the program's
+// own file (GetModuleFileNameW), with that file's folder as the working
+// folder, the arguments and the hotkey; false on failure (also when the
+// program's path cannot be had, as ProgramPath says).
+bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey);
 // The folder walk (FindFirstFileW): loads each file of the folder and of its
 // subfolders whose name ends in ".lnk" (in any case) as a shortcut into
-// *shortcut (its target as written, not resolved, its arguments and hotkey;
-// no working folder) and calls proc with its path (UTF-8), in no set order;
+// *shortcut and calls proc with its path (UTF-8), in no set order;
 // a file that does not load is passed over. Passed over too: the subfolder
 // skip (compared as lstrcmpiW compares, in any case; may be null),
 // subfolders that are reparse points (a junction may lead back up), and

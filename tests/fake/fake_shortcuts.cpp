@@ -4,6 +4,7 @@
 #include <set>
 
 #include "fake_windows.h"
+#include "platform/utf8.h"
 #include "text/utf8_text.h"
 
 namespace fake {
@@ -12,7 +13,7 @@ namespace {
 struct ShortcutState {
   std::map<plat::KnownFolder, std::string> known;
   std::set<std::string> folders;
-  std::map<std::string, plat::Shortcut> shortcuts;
+  std::map<std::string, FakeShortcut> shortcuts;
   std::set<std::string> plainFiles;
   bool comFails = false;
   bool writesFail = false;
@@ -47,6 +48,13 @@ void Copy(const std::string& text, char* buffer, size_t capacity) {
   utf8::Append(b, text.c_str());
 }
 
+// A text that a wide call reads into kReadUnits + 1 units, in UTF-8.
+void CopyRead(const std::string& text, char* buffer, size_t capacity) {
+  std::u16string wide = Wide(text);
+  if (wide.size() > plat::kReadUnits) wide.resize(plat::kReadUnits);
+  plat::WideToUtf8(wide.c_str(), buffer, capacity);
+}
+
 }  // namespace
 
 void ResetShortcuts() {
@@ -72,19 +80,14 @@ void AddFolder(const std::string& path) {
 
 bool FolderExists(const std::string& path) { return T().folders.count(path) != 0; }
 
-void AddShortcut(const std::string& path, const plat::Shortcut& shortcut) {
+void AddShortcut(const std::string& path, const FakeShortcut& shortcut) {
   AddFolder(Parent(path));
   T().shortcuts[path] = shortcut;
 }
 
-plat::Shortcut MakeShortcut(const std::string& target, const std::string& arguments,
-                            const std::string& workingFolder, uint16_t hotkey) {
-  plat::Shortcut s{};
-  Copy(target, s.target, sizeof s.target);
-  Copy(arguments, s.arguments, sizeof s.arguments);
-  Copy(workingFolder, s.workingFolder, sizeof s.workingFolder);
-  s.hotkey = hotkey;
-  return s;
+FakeShortcut MakeShortcut(const std::string& target, const std::string& arguments,
+                          const std::string& workingFolder, uint16_t hotkey) {
+  return FakeShortcut{target, arguments, workingFolder, hotkey};
 }
 
 void AddPlainFile(const std::string& path) {
@@ -98,7 +101,7 @@ std::vector<std::string> ShortcutPaths() {
   return paths;
 }
 
-bool ReadStoredShortcut(const std::string& path, plat::Shortcut* shortcut) {
+bool ReadStoredShortcut(const std::string& path, FakeShortcut* shortcut) {
   auto found = T().shortcuts.find(path);
   if (found == T().shortcuts.end()) return false;
   *shortcut = found->second;
@@ -141,7 +144,7 @@ bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, S
   // The shortcuts as they are now (proc may change them), by their paths'
   // order, which is no order the program may rely on.
   const std::string root = folder;
-  std::vector<std::pair<std::string, Shortcut>> met;
+  std::vector<std::pair<std::string, fake::FakeShortcut>> met;
   for (const auto& entry : fake::T().shortcuts) {
     const std::string& path = entry.first;
     if (path.compare(0, root.size() + 1, root + "\\") != 0) continue;
@@ -161,8 +164,11 @@ bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, S
     if (!passed) met.emplace_back(path, entry.second);
   }
   for (const auto& entry : met) {
-    *shortcut = entry.second;
-    shortcut->workingFolder[0] = '\0';  // not read
+    // As the Windows layer reads them: at most kReadUnits units of each text.
+    *shortcut = Shortcut{};
+    fake::CopyRead(entry.second.target, shortcut->target, sizeof shortcut->target);
+    fake::CopyRead(entry.second.arguments, shortcut->arguments, sizeof shortcut->arguments);
+    shortcut->hotkey = entry.second.hotkey;
     if (!proc(entry.first.c_str(), context)) return true;
   }
   return false;
@@ -181,9 +187,13 @@ bool DeleteFileUtf8(const char* path) {
   return fake::T().shortcuts.erase(path) + fake::T().plainFiles.erase(path) != 0;
 }
 
-bool WriteShortcut(const char* path, const Shortcut& shortcut) {
+bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey) {
   if (fake::NoCom() || fake::T().writesFail || !fake::FolderExists(fake::Parent(path))) return false;
-  fake::T().shortcuts[path] = shortcut;
+  // The program's own file, as GetModuleFileNameW gives it, and its folder.
+  char program[kReadTextSize];
+  if (ProgramPath(program, sizeof program) == 0) return false;
+  fake::T().shortcuts[path] =
+      fake::FakeShortcut{program, arguments, fake::Parent(program), hotkey};
   return true;
 }
 

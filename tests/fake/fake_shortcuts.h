@@ -38,15 +38,20 @@ inline constexpr char kPublicDesktop[] = "C:\\Users\\Public\\Desktop";
 // A folder (and the folders above it) that exists.
 void AddFolder(const std::string& path);
 bool FolderExists(const std::string& path);
-// A shortcut file, its folders made as needed; written over when it exists.
-void AddShortcut(const std::string& path, const plat::Shortcut& shortcut);
-plat::Shortcut MakeShortcut(const std::string& target, const std::string& arguments,
-                            const std::string& workingFolder, uint16_t hotkey);
+// A shortcut file as the fake keeps it (in UTF-8), its folders made as
+// needed; written over when it exists.
+struct FakeShortcut {
+  std::string target, arguments, workingFolder;
+  uint16_t hotkey;
+};
+void AddShortcut(const std::string& path, const FakeShortcut& shortcut);
+FakeShortcut MakeShortcut(const std::string& target, const std::string& arguments,
+                          const std::string& workingFolder, uint16_t hotkey);
 // A file that holds no shortcut (a desktop.ini, a text), its folders made.
 void AddPlainFile(const std::string& path);
 // The shortcuts, by path, in the order of their paths.
 std::vector<std::string> ShortcutPaths();
-bool ReadStoredShortcut(const std::string& path, plat::Shortcut* shortcut);
+bool ReadStoredShortcut(const std::string& path, FakeShortcut* shortcut);
 
 // Failures: COM does not start; saving or deleting a shortcut fails.
 void FailCom();

@@ -639,7 +639,7 @@ void CheckShortcuts() {
     bool stored = false;
     for (const StoredShortcut& s : kShortcuts) stored = stored || s.path == path;
     if (stored) continue;
-    plat::Shortcut shortcut;
+    fake::FakeShortcut shortcut;
     fake::ReadStoredShortcut(path, &shortcut);
     if (path.compare(0, kBindings.size() + 1, kBindings + "\\") != 0)
       Broken("a shortcut written outside the bindings' folder: " + path);
@@ -650,8 +650,8 @@ void CheckShortcuts() {
       Broken("a shortcut written with keys that do not read back: " + std::string(keys));
     char program[plat::kReadTextSize];
     plat::ProgramPath(program, sizeof program);
-    if (std::string(shortcut.target) != program)
-      Broken("a shortcut written to " + std::string(shortcut.target) + ", not " + program);
+    if (shortcut.target != program)
+      Broken("a shortcut written to " + shortcut.target + ", not " + program);
   }
 }
 

@@ -29,9 +29,9 @@ std::string Written(uint16_t hotkey) {
 
 // A shortcut as a line: "<target>|<arguments>|<working folder>|<keys>".
 std::string Described(const std::string& path) {
-  plat::Shortcut s;
+  fake::FakeShortcut s;
   if (!fake::ReadStoredShortcut(path, &s)) return "(none)";
-  return std::string(s.target) + "|" + s.arguments + "|" + s.workingFolder + "|" +
+  return s.target + "|" + s.arguments + "|" + s.workingFolder + "|" +
          (s.hotkey == 0 ? "none" : Written(s.hotkey));
 }
 

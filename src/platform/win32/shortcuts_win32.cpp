@@ -26,9 +26,10 @@ size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
   return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
 }
 
-// Loads the shortcut file into the shell's shortcut object and reads it,
-// or fills the object in and saves it there.
-bool UseShortcut(const WCHAR* path, Shortcut* shortcut, bool write) {
+// Loads the shortcut file into the shell's shortcut object and reads it
+// into *shortcut; or, with no shortcut, fills the object in (the program's
+// own file, its folder, the arguments and the hotkey) and saves it there.
+bool UseShortcut(const WCHAR* path, Shortcut* shortcut, const char* arguments, uint16_t hotkey) {
   IShellLinkW* link = nullptr;
   IPersistFile* file = nullptr;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -36,11 +37,16 @@ bool UseShortcut(const WCHAR* path, Shortcut* shortcut, bool write) {
     return false;
   bool done = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
   WidePath wide;
-  if (done && write) {
-    done = SUCCEEDED(link->SetPath(Widen(shortcut->target, wide))) &&
-           SUCCEEDED(link->SetArguments(Widen(shortcut->arguments, wide))) &&
-           SUCCEEDED(link->SetWorkingDirectory(Widen(shortcut->workingFolder, wide))) &&
-           SUCCEEDED(link->SetHotkey(shortcut->hotkey)) && SUCCEEDED(file->Save(path, TRUE));
+  if (done && shortcut == nullptr) {
+    // n == the size: the path was cut to fit.
+    DWORD n = ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1);
+    done = n != 0 && n <= kReadUnits && SUCCEEDED(link->SetPath(wide));
+    while (n > 0 && wide[--n] != L'\\') {
+    }
+    wide[n] = 0;
+    done = done && SUCCEEDED(link->SetWorkingDirectory(wide)) &&
+           SUCCEEDED(link->SetArguments(Widen(arguments, wide))) &&
+           SUCCEEDED(link->SetHotkey(hotkey)) && SUCCEEDED(file->Save(path, TRUE));
   } else if (done && SUCCEEDED(file->Load(path, STGM_READ))) {
     // Each text is zero-terminated within the units given, even when cut.
     wide[0] = 0;
@@ -95,7 +101,7 @@ void WalkFolder(size_t units) {
     }
     // ".lnk", the letters in either case.
     if (end < units + 6 || ::lstrcmpiW(path + end - 4, L".lnk") != 0 ||
-        !UseShortcut(path, g_walk.shortcut, false))
+        !UseShortcut(path, g_walk.shortcut, nullptr, 0))
       continue;
     char narrow[kReadTextSize];
     Narrow(path, narrow, sizeof narrow);
@@ -152,10 +158,9 @@ bool DeleteFileUtf8(const char* path) {
   return ::DeleteFileW(Widen(path, wide)) != 0;
 }
 
-bool WriteShortcut(const char* path, const Shortcut& shortcut) {
+bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey) {
   WidePath wide;
-  // Read from alone when written.
-  return UseShortcut(Widen(path, wide), const_cast<Shortcut*>(&shortcut), true);
+  return UseShortcut(Widen(path, wide), nullptr, arguments, hotkey);
 }
 
 namespace {
