@@ -89,11 +89,8 @@ void WriteKeys(utf8::Builder& b, uint16_t hotkey) {
     utf8::Append(b, row.word);
     utf8::AppendChar(b, '+');
   }
-  const uint8_t key = hotkey & 0xFFu;
-  if (WriteKey(b, key)) return;
-  // A key no word names, as a shortcut made elsewhere may hold: its number.
-  utf8::AppendChar(b, '#');
-  utf8::AppendDecimal(b, key);
+  // A key no word names (a shortcut made by hand may hold one) shows none.
+  WriteKey(b, static_cast<uint8_t>(hotkey));
 }
 
 bool SameKeys(uint16_t a, uint16_t b) {

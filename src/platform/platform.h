@@ -165,17 +165,20 @@ inline constexpr uint8_t HOTKEYF_SHIFT = 0x01;
 inline constexpr uint8_t HOTKEYF_CONTROL = 0x02;
 inline constexpr uint8_t HOTKEYF_ALT = 0x04;
 inline constexpr uint8_t HOTKEYF_EXT = 0x08;  // an extended key (the gray Home, the arrows...)
-// CoInitializeEx for an apartment of the run's thread, which the shell's
-// shortcut object needs; false when COM cannot start, and then EndShortcuts
-// is not called. Every other call below needs it.
+// Loads ole32 (LoadLibraryW: imported, it would be loaded at every start
+// of the program) and calls CoInitializeEx for an apartment of the run's
+// thread, which the shell's shortcut object needs; false when COM cannot
+// start, and then EndShortcuts is not called. The shortcut calls below need
+// it.
 bool BeginShortcuts();
-void EndShortcuts();  // CoUninitialize
+void EndShortcuts();  // CoUninitialize, and ole32 freed
 // The folders Windows reads shortcut hotkeys from (the shell's known
 // folders, through SHGetFolderPathW), and the user's Start-menu programs,
 // where the bindings go.
 enum class KnownFolder : uint8_t { Programs, StartMenu, CommonStartMenu, Desktop, PublicDesktop };
-// The folder's path in UTF-8, without a trailing backslash; 0 (with
-// buffer[0] zero) when Windows has none or capacity is below kReadTextSize.
+// The folder's path in UTF-8, without a trailing backslash, into capacity
+// (at least kReadTextSize) bytes; 0 (with buffer[0] zero) when Windows has
+// none.
 size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
 // CreateDirectoryW; true also when the folder was there already.
 bool MakeFolder(const char* path);
@@ -196,7 +199,7 @@ bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey);
 // subfolders whose name ends in ".lnk" (in any case) as a shortcut into
 // *shortcut and calls proc with its path (UTF-8), in no set order;
 // a file that does not load is passed over. Passed over too: the subfolder
-// skip (compared as lstrcmpiW compares, in any case; may be null),
+// skip (compared as lstrcmpiW compares, in any case),
 // subfolders that are reparse points (a junction may lead back up), and
 // entries whose name begins with '.' ("." and ".." among them) or whose
 // path would take more than kReadUnits units (which bounds the depth).

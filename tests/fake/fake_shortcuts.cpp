@@ -1,5 +1,7 @@
 #include "fake_shortcuts.h"
 
+#include <stdlib.h>
+
 #include <map>
 #include <set>
 
@@ -129,9 +131,9 @@ bool BeginShortcuts() {
 void EndShortcuts() { --fake::T().comDepth; }
 
 size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
-  if (capacity == 0) return 0;
   buffer[0] = '\0';
-  if (fake::NoCom() || capacity < kReadTextSize) return 0;
+  if (capacity < kReadTextSize) abort();  // the caller broke the call's terms
+  if (fake::NoCom()) return 0;
   const std::string path = fake::T().known[folder];
   if (fake::Wide(path).size() > kReadUnits) return 0;
   fake::Copy(path, buffer, capacity);
@@ -158,7 +160,7 @@ bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, S
     bool passed = false;
     for (size_t at = root.size(); (at = path.find('\\', at + 1)) != std::string::npos;) {
       const std::string sub = path.substr(0, at);
-      passed = passed || (skip != nullptr && utf8::EqualsIgnoreCase(sub.c_str(), skip)) ||
+      passed = passed || utf8::EqualsIgnoreCase(sub.c_str(), skip) ||
                sub[sub.rfind('\\') + 1] == '.';
     }
     if (!passed) met.emplace_back(path, entry.second);

@@ -260,7 +260,7 @@ TEST_F(Bindings, TheListShowsTheBindingsSortedByKeys) {
   const std::string lines[] = {
       "Ctrl+Alt+Home  " + std::string(60, 'x') + "...",
       "Ctrl+Shift+B  hide all",
-      "Ctrl+Alt+B  togglebuddy  (its dowtrane.exe is gone)",
+      "Ctrl+Alt+B  togglebuddy  (dowtrane.exe is gone)",
       "Ctrl+Alt+T  top",
       "F5  exit",
   };
@@ -281,7 +281,7 @@ TEST_F(Bindings, TheListShowsTheBindingsSortedByKeys) {
   fake::StandardOutput().clear();
   fake::FailOutputAfter(20);
   EXPECT_EQ(RunTail("/bind"), 7);
-  EXPECT_EQ(fake::StandardError(), "Can't write the list of bindings to the standard output\r\n");
+  EXPECT_EQ(fake::StandardError(), "Can't write the list of hotkeys to the standard output\r\n");
 }
 
 TEST_F(Bindings, TheListSaysWhenThereAreNoneAndCountsWhatABoxCannotShow) {
@@ -298,7 +298,7 @@ TEST_F(Bindings, TheListSaysWhenThereAreNoneAndCountsWhatABoxCannotShow) {
   EXPECT_EQ(RunTail("/bind"), 0);
   const std::string text = OneBox();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40) << text;
-  EXPECT_NE(text.find("\n... and 5 more: dowtrane /bind > bindings.txt lists them all"), std::string::npos);
+  EXPECT_NE(text.find("\n... and 5 more: dowtrane /bind > hotkeys.txt"), std::string::npos);
 }
 
 TEST_F(Bindings, TheListReleasesWhatItHeldWhenMemoryRunsOut) {

@@ -26,13 +26,27 @@ size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
   return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
 }
 
+// COM's calls, from ole32.dll loaded by BeginShortcuts: imported, the DLL
+// and those it needs would be loaded at every start of the program, for
+// every command.
+struct Com {
+  HMODULE module;
+  decltype(&::CoInitializeEx) initialize;
+  decltype(&::CoUninitialize) uninitialize;
+  decltype(&::CoCreateInstance) createInstance;
+};
+Com g_com;
+
+// GetProcAddress, its result counted on to be of the call named.
+void* Find(const char* name) { return reinterpret_cast<void*>(::GetProcAddress(g_com.module, name)); }
+
 // Loads the shortcut file into the shell's shortcut object and reads it
 // into *shortcut; or, with no shortcut, fills the object in (the program's
 // own file, its folder, the arguments and the hotkey) and saves it there.
 bool UseShortcut(const WCHAR* path, Shortcut* shortcut, const char* arguments, uint16_t hotkey) {
   IShellLinkW* link = nullptr;
   IPersistFile* file = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+  if (FAILED(g_com.createInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&link))))
     return false;
   bool done = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
@@ -113,15 +127,28 @@ void WalkFolder(size_t units) {
 }  // namespace
 
 bool BeginShortcuts() {
-  return SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  // A DLL of the system's KnownDLLs: it is taken from the system's folder.
+  g_com.module = ::LoadLibraryW(L"ole32.dll");
+  if (g_com.module == nullptr) return false;
+  g_com.initialize = reinterpret_cast<decltype(g_com.initialize)>(Find("CoInitializeEx"));
+  g_com.uninitialize = reinterpret_cast<decltype(g_com.uninitialize)>(Find("CoUninitialize"));
+  g_com.createInstance =
+      reinterpret_cast<decltype(g_com.createInstance)>(Find("CoCreateInstance"));
+  // Every ole32 has the three; a missing one is a broken system.
+  if (g_com.createInstance != nullptr &&
+      SUCCEEDED(g_com.initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    return true;
+  ::FreeLibrary(g_com.module);
+  return false;
 }
 
-void EndShortcuts() { ::CoUninitialize(); }
+void EndShortcuts() {
+  g_com.uninitialize();
+  ::FreeLibrary(g_com.module);
+}
 
 size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
-  if (capacity == 0) return 0;
   buffer[0] = '\0';
-  if (capacity < kReadTextSize) return 0;
   // SHGetFolderPathW: the same folders as SHGetKnownFolderPath (which it
   // calls), into a buffer of the run's own: no block to free, and no ids of
   // 16 bytes each in the program.
@@ -137,8 +164,7 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
 
 bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
                      intptr_t context) {
-  g_walk.skip[0] = 0;
-  if (skip != nullptr) Widen(skip, g_walk.skip);
+  Widen(skip, g_walk.skip);
   g_walk.shortcut = shortcut;
   g_walk.proc = proc;
   g_walk.context = context;
@@ -166,11 +192,13 @@ bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey) {
 namespace {
 
 // The hotkey's modifiers as RegisterHotKey takes them (MOD_*).
+// HOTKEYF_SHIFT and HOTKEYF_ALT trade places; HOTKEYF_CONTROL is MOD_CONTROL.
+static_assert(HOTKEYF_SHIFT == MOD_ALT && HOTKEYF_CONTROL == MOD_CONTROL &&
+                  HOTKEYF_ALT == MOD_SHIFT,
+              "the flags of the two kinds");
 UINT Modifiers(uint16_t hotkey) {
   const unsigned flags = hotkey >> 8;
-  return ((flags & HOTKEYF_SHIFT) != 0 ? MOD_SHIFT : 0) |
-         ((flags & HOTKEYF_CONTROL) != 0 ? MOD_CONTROL : 0) |
-         ((flags & HOTKEYF_ALT) != 0 ? MOD_ALT : 0);
+  return (flags & MOD_CONTROL) | (flags >> 2 & 1) | (flags << 2 & 4);
 }
 
 // Any number: the registration is the thread's own and lives a moment.
