@@ -213,7 +213,6 @@ int RunHotkeyCommand(const CommandRecord& record) {
     if (g_hotkey == 0) return Refuse(hotkeys::kUnknownKeys, keys);
     if (bind && command == nullptr) return Refuse(hotkeys::kNoCommand);
     if (bind && !NamesCommand(command)) return Refuse(hotkeys::kUnknownCommand, command);
-    if (bind && utf8::Characters(command) > plat::kReadUnits) return Refuse(hotkeys::kCommandTooLong);
   }
   // COM for the command alone, released on every path.
   if (!plat::BeginShortcuts()) return Refuse(hotkeys::kUnavailable);

@@ -52,8 +52,6 @@ bool WriteKey(utf8::Builder& b, uint8_t key) {
   return true;
 }
 
-uint8_t Count(unsigned flags) { return (flags & 1) + (flags >> 1 & 1) + (flags >> 2 & 1); }
-
 }  // namespace
 
 uint16_t ReadKeys(const char* text) {
@@ -74,7 +72,8 @@ uint16_t ReadKeys(const char* text) {
     char name[kWordSize];
     utf8::Builder b = utf8::Start(name, sizeof name);
     if (!WriteKey(b, static_cast<uint8_t>(key)) || !utf8::EqualsIgnoreCase(part, name)) continue;
-    if (!IsFunctionKey(static_cast<uint8_t>(key)) && Count(modifiers) < 2) return 0;
+    // Fewer than two modifiers: at most one bit set.
+    if (!IsFunctionKey(static_cast<uint8_t>(key)) && (modifiers & (modifiers - 1)) == 0) return 0;
     // The gray keys are extended keys, as the shell's hotkey control says.
     if (key >= kPrior && key <= kInsert + 1) modifiers |= plat::HOTKEYF_EXT;
     return static_cast<uint16_t>(modifiers << 8 | key);

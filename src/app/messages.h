@@ -92,11 +92,10 @@ constexpr char kWhole = '\3';
 [[gnu::aligned(1)]] constexpr char kUnknownKeys[] = "Unknown keys: \2\nSee Hotkeys in dowtrane.txt.";
 [[gnu::aligned(1)]] constexpr char kNoCommand[] = "No command after the keys.";
 [[gnu::aligned(1)]] constexpr char kUnknownCommand[] = "Unknown command: \2";
-[[gnu::aligned(1)]] constexpr char kCommandTooLong[] = "The command is too long.";
 [[gnu::aligned(1)]] constexpr char kTaken[] = "\1 is taken by the shortcut\n\t\3";
 [[gnu::aligned(1)]] constexpr char kHeld[] = "\1 is held by a running program.";
 [[gnu::aligned(1)]] constexpr char kNoBinding[] = "No binding has the keys \1";
-// COM, the Start menu's folder or the program's own path not to be had.
+// COM or the Start menu's folder not to be had.
 [[gnu::aligned(1)]] constexpr char kUnavailable[] = "Windows' shortcuts cannot be used.";
 [[gnu::aligned(1)]] constexpr char kCannotWrite[] = "Can't write\n\t\3";
 [[gnu::aligned(1)]] constexpr char kCannotRemove[] = "Can't remove\n\t\3";

@@ -192,8 +192,9 @@ struct Shortcut {
 };
 // Writes a new shortcut file (or over one of that name) to the program's
 // own file (GetModuleFileNameW), with that file's folder as the working
-// folder, the arguments and the hotkey; false on failure (also when the
-// program's path cannot be had, as ProgramPath says).
+// folder, the arguments and the hotkey; false on failure, also when the
+// program's path cannot be had (as ProgramPath says) or the arguments take
+// kReadUnits units or more (they would not read back whole).
 bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey);
 // The folder walk (FindFirstFileW): loads each file of the folder and of its
 // subfolders whose name ends in ".lnk" (in any case) as a shortcut into

@@ -193,7 +193,8 @@ bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey) {
   if (fake::NoCom() || fake::T().writesFail || !fake::FolderExists(fake::Parent(path))) return false;
   // The program's own file, as GetModuleFileNameW gives it, and its folder.
   char program[kReadTextSize];
-  if (ProgramPath(program, sizeof program) == 0) return false;
+  if (ProgramPath(program, sizeof program) == 0 || fake::Wide(arguments).size() >= kReadUnits)
+    return false;
   fake::T().shortcuts[path] =
       fake::FakeShortcut{program, arguments, fake::Parent(program), hotkey};
   return true;

@@ -59,7 +59,8 @@ bool UseShortcut(const WCHAR* path, Shortcut* shortcut, const char* arguments, u
     }
     wide[n] = 0;
     done = done && SUCCEEDED(link->SetWorkingDirectory(wide)) &&
-           SUCCEEDED(link->SetArguments(Widen(arguments, wide))) &&
+           Utf8ToWide(arguments, reinterpret_cast<WideChar*>(wide), kReadUnits + 1) < kReadUnits &&
+           SUCCEEDED(link->SetArguments(wide)) &&
            SUCCEEDED(link->SetHotkey(hotkey)) && SUCCEEDED(file->Save(path, TRUE));
   } else if (done && SUCCEEDED(file->Load(path, STGM_READ))) {
     // Each text is zero-terminated within the units given, even when cut.
