@@ -15,6 +15,7 @@
 #include "inventory/client_windows.h"
 
 #include "platform/bounded_calls.h"
+#include "platform/system_errors.h"
 #include "platform/utf8.h"
 
 namespace fake {
@@ -34,6 +35,9 @@ struct RegistryValue {
   std::string bytes;
 };
 
+// What ShellExecuteW returns for a start: any value above 32.
+constexpr intptr_t kShellStarted = 42;
+
 struct State {
   std::vector<std::unique_ptr<FakeWindow>> windows;
   std::unordered_set<const FakeWindow*> known;
@@ -45,7 +49,10 @@ struct State {
   std::vector<int> answers;
   size_t nextAnswer = 0;
   std::vector<Started> started;
-  std::map<std::string, RegistryValue> registry;
+  std::map<std::string, RegistryValue> registry;  // by place, key and value name
+  std::map<std::string, std::string> environment;  // by name, ASCII letters in capitals
+  std::map<uint32_t, std::string> systemMessages;
+  intptr_t shellResult = kShellStarted;
   std::u16string commandLine;
   std::vector<std::u16string> wide;
   std::vector<plat::WideChar*> wideVector;
@@ -207,6 +214,9 @@ void Reset() {
   s.nextAnswer = 0;
   s.started.clear();
   s.registry.clear();
+  s.environment.clear();
+  s.systemMessages.clear();
+  s.shellResult = kShellStarted;
   s.commandLine.clear();
   s.wide.clear();
   s.wideVector.clear();
@@ -314,9 +324,37 @@ void AnswerBoxes(std::vector<int> answers) {
 }
 std::vector<Started>& StartedPrograms() { return S().started; }
 
+std::string RegistryName(plat::RegistryPlace place, const std::string& key,
+                         const std::string& value) {
+  return std::to_string(static_cast<int>(place)) + "|" + key + "|" + value;
+}
+
 void SetRegistry(const std::string& key, const std::string& value, uint32_t type,
-                 const std::string& bytes) {
-  S().registry[key + "|" + value] = RegistryValue{type, bytes};
+                 const std::string& bytes, plat::RegistryPlace place) {
+  S().registry[RegistryName(place, key, value)] = RegistryValue{type, bytes};
+}
+
+std::string FoldedName(std::string name) {
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return name;
+}
+
+void SetEnvironment(const std::string& name, const std::string& value) {
+  S().environment[FoldedName(name)] = value;
+}
+
+bool LookUpEnvironment(const std::string& name, std::string* value) {
+  auto found = S().environment.find(FoldedName(name));
+  if (found == S().environment.end()) return false;
+  *value = found->second;
+  return true;
+}
+
+void FailStarts(intptr_t result) { S().shellResult = result; }
+
+void SetSystemMessage(uint32_t error, const std::string& text) {
+  S().systemMessages[error] = text;
 }
 
 void SetCommandLine(const std::u16string& line, const std::vector<std::u16string>& elements) {
@@ -610,10 +648,24 @@ int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
   return IDOK;
 }
 
-void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+intptr_t ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
   Hook("ShellExecuteUtf8");
-  fake::S().started.push_back(
-      fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
+  fake::State& s = fake::S();
+  if (s.shellResult > 32)
+    s.started.push_back(
+        fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
+  return s.shellResult;
+}
+
+uint32_t FormatSystemMessage(uint32_t error, WideChar* buffer, uint32_t capacity) {
+  Hook("FormatSystemMessage");
+  auto found = fake::S().systemMessages.find(error);
+  if (found == fake::S().systemMessages.end()) return 0;
+  const std::u16string text = fake::Wide(found->second);
+  if (text.size() >= capacity) return 0;  // ERROR_INSUFFICIENT_BUFFER
+  text.copy(buffer, text.size());
+  buffer[text.size()] = 0;
+  return static_cast<uint32_t>(text.size());
 }
 
 WideChar** CommandLineArgs(int* count) {

@@ -25,13 +25,19 @@
 //   answers        count (low two bits), then one byte per message box in
 //                  order: 0 OK, 1 Cancel, 2 no answer (0), else the byte
 //   registry       the client's uninstall value, then the player's:
-//                  kind (0: absent; else the type, see kRegistryTypes), text,
+//                  kind (0: absent; else the type, see kRegistryTypes, and
+//                  the place, see kRegistryPlaces, by kind / 8), text,
 //                  filler count (word, below 1024), filler byte, text, ending
-//                  (0: a zero, 1: none, 2: a zero and a text, 3: two zeros)
+//                  (0: a zero, 1: none, 2: a zero and a text, 3: two zeros);
+//                  the environment that expands them holds ProgramFiles and
+//                  Long (kLongVariable characters)
 //   process        bits 0-1: standard output none, console, file, pipe;
-//                  bit 2: a dowtrane.txt in the current folder; then the
-//                  bytes standard output takes before writes fail (word, 0:
-//                  no limit) and the program's own path (text)
+//                  bit 2: a dowtrane.txt in the current folder; bit 3: the
+//                  shell starts nothing, with SE_ERR_FNF (whose text the
+//                  system has) or, bit 4 set, SE_ERR_NOASSOC (whose text it
+//                  lacks); then the bytes standard output takes before
+//                  writes fail (word, 0: no limit) and the program's own
+//                  path (text)
 //   records        until the input ends, each an opcode byte (modulo 5):
 //                  0 top-level window: thread, class, title, style
 //                  1 child window: parent (index), class, title, style
@@ -129,6 +135,13 @@ constexpr size_t kStallWhatCount = sizeof kStallWhats / sizeof kStallWhats[0];
 const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandString,
                                    plat::kRegistryString, 7 /* multi-string */,
                                    4 /* 32-bit number */, 3 /* binary */, 0 /* none */};
+// The places of the registry by kind / 8: the first is where kinds below 8
+// put their value, as before the places came.
+const plat::RegistryPlace kRegistryPlaces[] = {plat::RegistryPlace::Machine32,
+                                               plat::RegistryPlace::CurrentUser,
+                                               plat::RegistryPlace::Machine64};
+// More than half the registry's units: twice over, an expansion does not fit.
+constexpr size_t kLongVariable = 400;
 
 // The calls an event can wait for, each named in the input by a tag of its
 // own; tag 0 counts every call. A tag keeps its meaning for good, so that
@@ -435,7 +448,8 @@ void ReadRegistryValue(Reader& in, const char* key) {
   if (kind == 0) return;
   constexpr size_t kTypes = sizeof kRegistryTypes / sizeof kRegistryTypes[0];
   const uint32_t type = kind % (kTypes + 1) < kTypes ? kRegistryTypes[kind % (kTypes + 1)] : kind;
-  fake::SetRegistry(key, client::kUninstallValue, type, RegistryBytes(in));
+  const plat::RegistryPlace place = kRegistryPlaces[kind / (kTypes + 1) % 3];
+  fake::SetRegistry(key, client::kUninstallValue, type, RegistryBytes(in), place);
 }
 
 // UTF-8 into UTF-16; see the input's description.
@@ -492,6 +506,8 @@ void Decode(const uint8_t* data, size_t size) {
     answers.push_back(b == 0 ? plat::IDOK : b == 1 ? plat::IDCANCEL : b == 2 ? 0 : b);
   }
   fake::AnswerBoxes(answers);
+  fake::SetEnvironment("ProgramFiles", "C:\\Program Files");
+  fake::SetEnvironment("Long", std::string(kLongVariable, 'l'));
   ReadRegistryValue(in, client::kClientUninstallKey);
   ReadRegistryValue(in, client::kPlayerUninstallKey);
 
@@ -500,6 +516,8 @@ void Decode(const uint8_t* data, size_t size) {
                                   fake::Output::Pipe};
   fake::SetStandardOutput(outputs[process & 3]);
   if ((process & 4) != 0) fake::AddFile(kHelpFile);
+  fake::SetSystemMessage(2, "The system cannot find the file specified.\r\n");
+  if ((process & 8) != 0) fake::FailStarts((process & 16) != 0 ? 31 : 2);
   const uint16_t outputLimit = in.Word();
   if (outputLimit != 0) fake::FailOutputAfter(outputLimit);
   fake::SetProgramPath(in.Text());

@@ -60,9 +60,14 @@ REGISTRY = (registry(1, "C:\\Program Files\\Quenvale\\quenvale.exe /uninstal") +
             registry(1, '"C:\\Program Files\\Winamp\\UninstWA.exe" /x'))
 
 
+# Registry kinds (fuzz_entry.cpp): the type's row plus 8 for the current
+# user's place, 16 for the machine's 64-bit view.
+EXPAND, AT_USER, AT_MACHINE64 = 1, 8, 16
+
 # Standard output (fuzz_entry.cpp, process byte).
 NO_OUTPUT, CONSOLE, FILE, PIPE = range(4)
 HELP_HERE = 4  # a dowtrane.txt in the current folder
+NO_START, NO_START_UNKNOWN = 8, 24  # the shell starts nothing (an error with text, without)
 PROGRAM = "C:\\Program Files\\Dowtrane\\dowtrane.exe"
 
 
@@ -228,6 +233,14 @@ def main():
     seeds.append(seed(NAME + "launch", b"", reg=registry(1, "C:\\\u0414\\q.exe /uninstal") +
                       registry(1, "C:\\\U0001F600\\u.exe")))
     seeds.append(seed(NAME + "/?", b"", program="C:\\Users\\\u0414\u043c\\dowtrane.exe"))
+    # Entries of the current user and of the 64-bit view, with variables;
+    # a shell that cannot start what they name.
+    places = (registry(EXPAND + AT_USER, "%ProgramFiles%\\Quenvale\\quenvale.exe /uninstal") +
+              registry(EXPAND + AT_MACHINE64, "%Long%\\Winamp\\UninstWA.exe"))
+    for line in ("launch", "winamp"):
+        seeds.append(seed(NAME + line, b"", reg=places))
+        seeds.append(seed(NAME + line, b"", reg=places, process=NO_START))
+        seeds.append(seed(NAME + line, b"", process=NO_START_UNKNOWN))
     seeds.append(seed(NAME + "sendmessage aim bob", flags=1))
     # The window list to a file, a pipe that fills, a console; the help file
     # here, beside a program whose path needs quotes, or by its bare name.

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/bounded_calls.h"
 #include "platform/registry_text.h"
+#include "platform/system_errors.h"
 #include "platform/utf8.h"
 
 #include <windows.h>
@@ -248,8 +249,9 @@ int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
   return ::MessageBoxW(nullptr, Wide(0, text), Wide(1, caption), type);
 }
 
-void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
-  ::ShellExecuteW(nullptr, nullptr, Wide(0, file), Wide(1, parameters), nullptr, showCommand);
+intptr_t ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+  return reinterpret_cast<intptr_t>(
+      ::ShellExecuteW(nullptr, nullptr, Wide(0, file), Wide(1, parameters), nullptr, showCommand));
 }
 
 WideChar** CommandLineArgs(int* count) {
@@ -260,27 +262,42 @@ WideChar** CommandLineArgs(int* count) {
   return reinterpret_cast<WideChar**>(args);
 }
 
-RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
-                             size_t capacity, size_t* length) {
-  *length = 0;
-  if (capacity == 0) return RegistryRead::TooLarge;
-  buffer[0] = '\0';
+RegistryQuery QueryRegistryValue(RegistryPlace place, const char* keyPath, const char* valueName,
+                                 uint32_t* type, WideChar* wide, size_t* stored) {
+  // The current user's Software key is one for both views: no view is named.
+  // 32-bit Windows, which has one view, ignores the flags: its 64-bit place
+  // is its only one again, and adds nothing.
+  HKEY root = HKEY_LOCAL_MACHINE;
+  REGSAM view = KEY_WOW64_32KEY;
+  if (place == RegistryPlace::CurrentUser) {
+    root = HKEY_CURRENT_USER;
+    view = 0;
+  } else if (place == RegistryPlace::Machine64) {
+    view = KEY_WOW64_64KEY;
+  }
   HKEY key = nullptr;
-  // Installers of 32-bit programs write into the 32-bit view; the 64-bit
-  // build must read that view too.
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(0, keyPath), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      &key) != ERROR_SUCCESS)
-    return RegistryRead::Missing;
-  DWORD type = 0;
-  WCHAR wide[kRegistryUnits];
-  DWORD size = sizeof wide;
-  LONG status = ::RegQueryValueExW(key, Wide(0, valueName), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(wide), &size);
+  if (::RegOpenKeyExW(root, Wide(0, keyPath), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+    return RegistryQuery::Absent;
+  DWORD valueType = 0;
+  DWORD size = kRegistryUnits * sizeof(WideChar);
+  const LONG status = ::RegQueryValueExW(key, Wide(0, valueName), nullptr, &valueType,
+                                         reinterpret_cast<BYTE*>(wide), &size);
   ::RegCloseKey(key);
-  if (status == ERROR_MORE_DATA) return RegistryRead::TooLarge;
-  if (status != ERROR_SUCCESS) return RegistryRead::Missing;
-  return RegistryTextInUtf8(type, reinterpret_cast<WideChar*>(wide), size, buffer, capacity,
-                            length);
+  if (status == ERROR_MORE_DATA) return RegistryQuery::TooLarge;
+  if (status != ERROR_SUCCESS) return RegistryQuery::Absent;
+  *type = valueType;
+  *stored = size;
+  return RegistryQuery::Read;
+}
+
+uint32_t ExpandEnvironmentStringsW(const WideChar* text, WideChar* out, uint32_t capacity) {
+  return ::ExpandEnvironmentStringsW(reinterpret_cast<const WCHAR*>(text),
+                                     reinterpret_cast<WCHAR*>(out), capacity);
+}
+
+uint32_t FormatSystemMessage(uint32_t error, WideChar* buffer, uint32_t capacity) {
+  return ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                          error, 0, reinterpret_cast<WCHAR*>(buffer), capacity, nullptr);
 }
 
 // LocalAlloc takes fixed blocks from the process heap, as HeapAlloc on

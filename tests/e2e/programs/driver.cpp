@@ -18,7 +18,12 @@
 //                                        before the first run, until the last
 //                                        has ended; the runs start once the
 //                                        window system counts it as hung
-//   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
+//   registry user|32|64 client|player sz|expand|sz-noterm|dword|binary <data>
+//                                        the uninstall entry, under
+//                                        HKEY_CURRENT_USER or in that view of
+//                                        HKEY_LOCAL_MACHINE; expand is REG_EXPAND_SZ
+//   environment <name> <value>           a variable of dowtrane's environment
+//                                        during the case (an expand entry's)
 //   program <name>                       a recorder copy at $WORK\<name>
 //   run <tail>                           command line "dowtrane.exe <tail>"
 //   raw <command line>                   the command line exactly
@@ -97,7 +102,7 @@ constexpr DWORD kHangMs = 600000;
 constexpr DWORD kBecomeHungMs = 15000;
 
 struct RegistryValue {
-  bool view64;
+  std::string place;  // "user", "32" or "64"
   std::string key, type, data;
 };
 
@@ -120,6 +125,7 @@ struct Case {
   bool hang = false;
   std::vector<Run> runs;
   std::vector<RegistryValue> registry;
+  std::vector<std::pair<std::string, std::string>> environment;
   std::vector<std::string> programs;
   std::vector<std::string> expect;
   std::vector<std::pair<std::string, std::string>> states, exstyles;
@@ -277,15 +283,19 @@ bool ReadSuite(const std::string& path) {
       NewRun(c).commandLine = Rest(line);
     } else if (d == "answer" && w.size() == 2) {
       LastRun(c).answers.push_back(w[1]);
-    } else if (d == "registry" && w.size() >= 4) {
+    } else if (d == "registry" && w.size() >= 4 &&
+               (w[1] == "user" || w[1] == "32" || w[1] == "64")) {
       RegistryValue v;
-      v.view64 = w[1] == "64";
+      v.place = w[1];
       v.key = w[2];
       v.type = w[3];
       size_t at = line.find(w[3]) + w[3].size();
       at = line.find_first_not_of(" \t", at);
       v.data = at == std::string::npos ? "" : testfiles::Unescape(line.substr(at));
       c->registry.push_back(v);
+    } else if (d == "environment" && w.size() >= 3) {
+      const size_t at = line.find_first_not_of(" \t", line.find(w[1], d.size()) + w[1].size());
+      c->environment.emplace_back(w[1], testfiles::Unescape(line.substr(at)));
     } else if (d == "program" && w.size() == 2) {
       c->programs.push_back(w[1]);
     } else if (d == "expect") {
@@ -450,15 +460,19 @@ const char* KeyPath(const std::string& which) {
 }
 
 void CleanRegistry() {
-  for (const char* which : {"client", "player"})
+  for (const char* which : {"client", "player"}) {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
       RegDeleteKeyExA(HKEY_LOCAL_MACHINE, KeyPath(which), view, 0);
+    RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath(which));
+  }
 }
 
 bool SetRegistry(const RegistryValue& v, std::string* why) {
   HKEY key;
-  REGSAM view = v.view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KeyPath(v.key), 0, nullptr, 0, KEY_SET_VALUE | view,
+  // The current user's Software key is one for both views.
+  const HKEY root = v.place == "user" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  const REGSAM view = v.place == "user" ? 0 : v.place == "64" ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+  if (RegCreateKeyExA(root, KeyPath(v.key), 0, nullptr, 0, KEY_SET_VALUE | view,
                       nullptr, &key, nullptr) != ERROR_SUCCESS) {
     *why = "cannot create registry key";
     return false;
@@ -972,6 +986,8 @@ bool RunCase(const Case& c, int index) {
   }
 
   SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
+  for (const auto& [name, value] : c.environment)
+    SetEnvironmentVariableW(Wide(name).c_str(), Wide(Expand(value)).c_str());
   // Under Wine a program named explorer.exe is Wine's own unless told
   // otherwise; the recorder copy in the work dir must stand in for it.
   static const std::string overrides = [] {
@@ -999,6 +1015,8 @@ bool RunCase(const Case& c, int index) {
     CloseHandle(release);
   }
   for (const std::string& f : c.files) Delete(Expand(f));
+  for (const auto& variable : c.environment)
+    SetEnvironmentVariableW(Wide(variable.first).c_str(), nullptr);
   if (ownCopy) Delete(exe);
 
   if (c.show) {
