@@ -51,7 +51,7 @@
 //                    one of those calls (byte, from 1), action
 //                  4 the send dialog (with its edit box and OK button) on a
 //                    thread, as the client opens it
-// A text is a byte: 0 the empty text, 1 to kNamedTexts a text of the client
+// A text is a byte: 0 the empty text, 1 to 30, 0xF5 on a text of the client
 // (kNamed), 31 a literal from the next byte, any other byte the first of a
 // literal; a literal runs to the next zero byte. Texts are UTF-8 as the fake
 // reads them (unpaired surrogates in their three-byte form, any other byte
@@ -109,7 +109,8 @@ constexpr int64_t kClockLeapMilliseconds = (int64_t{1} << 33) * 1000;
 // about the length of the program's text buffers, and names outside ASCII:
 // Cyrillic (one capital apart), an emoji (a pair in UTF-16), an unpaired
 // surrogate, and titles of 399 units that end in a character of two units
-// or of four bytes.
+// or of four bytes; then the classes of the system's windows on the client's
+// thread, which the inventory passes over.
 const std::string kConsole = client::kConsoleTitleSuffix;
 const std::string kNamed[] = {
     client::kMainClass,    client::kMainTitle,      client::kIconHolderClass,
@@ -123,9 +124,20 @@ const std::string kNamed[] = {
     "aim Дмитрий",         "J\U0001F600e",          "a\xed\xa0\x80" "b",
     std::string(398, 't') + "\U0001F600", std::string(59, 'w') + "\U0001F600x",
     std::string(398, 'z') + "Ж",
+    client::kSystemWindowClasses[0], client::kSystemWindowClasses[1],
+    client::kSystemWindowClasses[2], client::kSystemWindowClasses[3],
 };
 constexpr size_t kNamedTexts = sizeof kNamed / sizeof kNamed[0];
 constexpr uint8_t kLiteralEscape = 31;
+// The texts after the thirtieth take bytes that begin no UTF-8 text, so that
+// the literals of the seeds keep their meaning.
+constexpr size_t kLowNamedTexts = kLiteralEscape - 1;
+constexpr unsigned kHighNamedFirst = 0xF5;
+static_assert(kNamedTexts >= kLowNamedTexts &&
+                  kNamedTexts - kLowNamedTexts <= 256 - kHighNamedFirst,
+              "the named texts fit their bytes");
+static_assert(sizeof client::kSystemWindowClasses / sizeof client::kSystemWindowClasses[0] == 4,
+              "kNamed names every class of the system's windows");
 
 // What a stalling window stalls in: the start of a journal line after its
 // label (fake_windows.h, Stall); "" is every call.
@@ -216,8 +228,10 @@ struct Reader {
   std::string Text() {
     const uint8_t selector = Byte();
     if (selector == 0) return "";
-    if (selector <= kNamedTexts) return kNamed[selector - 1];
+    if (selector <= kLowNamedTexts) return kNamed[selector - 1];
     if (selector == kLiteralEscape) return Literal();
+    if (selector >= kHighNamedFirst && selector - kHighNamedFirst < kNamedTexts - kLowNamedTexts)
+      return kNamed[kLowNamedTexts + (selector - kHighNamedFirst)];
     return static_cast<char>(selector) + Literal();
   }
   plat::ThreadId Thread() { return 1 + Byte() % 3; }

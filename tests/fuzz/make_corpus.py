@@ -15,13 +15,16 @@ import shutil
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Text bytes naming the client's texts (fuzz_entry.cpp, kNamed), 1-based.
+# Text bytes naming the client's texts (fuzz_entry.cpp, kNamed): 1 to 30,
+# then from 0xF5 on, bytes that begin no UTF-8 text.
 MAIN_CLASS, MAIN_TITLE, ICON_HOLDER, LIST_CLASS, DISPLAY, CONSOLE, SEND_TITLE, \
     EDIT, BUTTON, OK, PLAYER, AIM, ICQ, IRC, MSN, YAHOO, WORK, DIALOG, CURRENT, \
     LONG399, LONG400, LONG1000, WORK_CYRILLIC, WORK_SMALL, AIM_CYRILLIC, EMOJI, LONE, \
     PAIR_AT_399, PAIR_AT_60, CYRILLIC_AT_399 = range(1, 31)
+IME_CLASS, TEXT_SERVICES_CLASS, GDIPLUS_CLASS, COM_CLASS = range(0xF5, 0xF9)
 NAMED = 30
 ESCAPE = 31
+HIGH_NAMED = range(0xF5, COM_CLASS + 1)
 
 
 def text(t):
@@ -31,7 +34,7 @@ def text(t):
     b = t.encode("utf-8", "surrogatepass") if isinstance(t, str) else t
     if not b:
         return b"\0"
-    if b[0] <= NAMED or b[0] == ESCAPE:
+    if b[0] <= NAMED or b[0] == ESCAPE or b[0] in HIGH_NAMED:
         b = bytes([ESCAPE]) + b
     return b + b"\0"
 

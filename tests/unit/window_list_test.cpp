@@ -59,6 +59,9 @@ class WindowList : public ::testing::Test {
 }  // namespace
 
 TEST_F(WindowList, EveryKindInTheOrderTheCommandsVisitThem) {
+  // The system's IME window, where Windows puts it: above the window it
+  // serves. It is not the client's, and is not listed.
+  fake::SetVisible(fake::Top("ime", "IME", "Default IME", kThread), false);
   plat::Window list = Top("list", "Buddy List");
   fake::Child(list, "holder", "iconholder");
   plat::Window work = Top("work", "Work");
