@@ -74,11 +74,6 @@ bool IsWindowVisible(Window window);
 bool IsIconic(Window window);  // minimized
 // GetWindow(GW_HWNDNEXT): the window below in Z order; null at the bottom.
 Window GetWindowBelow(Window window);
-// True when the window's process runs at a higher integrity level than the
-// run's (the mandatory label of each process's token, read through
-// PROCESS_QUERY_LIMITED_INFORMATION): Windows then refuses the run's
-// messages to it. False when not, or when either level cannot be read.
-bool HasHigherRights(Window window);
 // MessageBoxW without an owner window: returns the button pressed (IDOK...).
 // The box shows at most kBoxTextUnits - 1 units of the text.
 int MessageBoxUtf8(const char* text, const char* caption, unsigned type);

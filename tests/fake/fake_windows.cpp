@@ -601,12 +601,6 @@ bool IsIconic(Window window) {
 
 bool LastCallRefused() { return fake::S().lastCallRefused; }
 
-bool HasHigherRights(Window window) {
-  Hook("HasHigherRights");
-  fake::FakeWindow* w = fake::Get(window);
-  return w != nullptr && fake::S().higherRights.count(w->shape.thread) != 0;
-}
-
 void AllowForegroundFor(Window window) {
   Hook("AllowForegroundFor");
   fake::FakeWindow* w = fake::Get(window);

@@ -122,19 +122,6 @@ TEST_F(WindowList, TheHeadingNamesTheMainWindowAndTheLastContactList) {
                         }));
 }
 
-// Every command would be refused: the heading says why, and the list is as
-// ever (reading windows is not refused).
-TEST_F(WindowList, TheHeadingSaysWhenTheClientRunsWithHigherRights) {
-  fake::RunWithHigherRights(kThread);
-  EXPECT_EQ(RunTail("/windows"), 0);
-  const Lines lines = BoxLines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[1],
-            "Quenvale runs with higher rights than Dowtrane (as administrator): start Dowtrane "
-            "the same way.");
-  EXPECT_EQ(lines[2].rfind("Contact list: ", 0), 0u) << lines[2];
-}
-
 TEST_F(WindowList, StatesAndClickThrough) {
   Top("shown", "Shown");
   plat::Window hidden = Top("hidden", "Hidden");

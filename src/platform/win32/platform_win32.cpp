@@ -207,44 +207,6 @@ void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr
 
 Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
 
-namespace {
-
-// What GetCurrentProcess returns, documented as a constant.
-const HANDLE kThisProcess = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
-
-// The integrity level of the process (the last sub-authority of its
-// token's mandatory label, SECURITY_MANDATORY_*_RID); 0 when it cannot be
-// read.
-DWORD IntegrityLevel(HANDLE process) {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return 0;
-  union {
-    TOKEN_MANDATORY_LABEL label;
-    BYTE bytes[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
-  } info;
-  DWORD size = 0;
-  DWORD level = 0;
-  if (::GetTokenInformation(token, TokenIntegrityLevel, &info, sizeof info, &size)) {
-    const SID* sid = static_cast<const SID*>(info.label.Label.Sid);
-    if (sid->SubAuthorityCount > 0) level = sid->SubAuthority[sid->SubAuthorityCount - 1];
-  }
-  ::CloseHandle(token);
-  return level;
-}
-
-}  // namespace
-
-bool HasHigherRights(Window window) {
-  DWORD id = 0;
-  ::GetWindowThreadProcessId(Native(window), &id);
-  if (id == 0) return false;
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  if (process == nullptr) return false;
-  const DWORD theirs = IntegrityLevel(process);
-  ::CloseHandle(process);
-  return theirs > IntegrityLevel(kThisProcess);
-}
-
 int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
   return ::MessageBoxW(nullptr, Wide(0, text), Wide(1, caption), type);
 }
@@ -365,8 +327,11 @@ bool FileExists(const char* path) {
 
 uint64_t GetTickCount64() { return ::GetTickCount64(); }
 
-// A wait on the process itself, which ends only when its time is up: Sleep
-// through an import the helper threads need anyway.
-void Sleep(uint32_t milliseconds) { ::WaitForSingleObject(kThisProcess, milliseconds); }
+// A wait on the process itself (the pseudo handle of GetCurrentProcess),
+// which ends only when its time is up: Sleep through an import the helper
+// threads need anyway.
+void Sleep(uint32_t milliseconds) {
+  ::WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), milliseconds);
+}
 
 }  // namespace plat
