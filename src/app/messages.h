@@ -18,6 +18,7 @@ inline constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
 inline constexpr char kNotResponding[] = "Quenvale is not responding";
 inline constexpr char kOutOfMemory[] = "Out of memory";
+inline constexpr char kNoWindowsFolder[] = "Can't open the help file: the Windows folder can't be read";
 // Around an argument, which is cut so that the ending always shows.
 inline constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
 inline constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
@@ -66,7 +67,8 @@ inline constexpr int kStatusDone = 0;
 // A main-window command was sent; launch and winamp, whatever happened.
 inline constexpr int kStatusSent = 1;
 // An unknown chat medium or target word (after its box); out of memory
-// while building the inventory (after kOutOfMemory).
+// while building the inventory (after kOutOfMemory); the help file not
+// opened, for want of the Windows folder's shell (after kNoWindowsFolder).
 inline constexpr int kStatusRefused = 1;
 // The MultiIM question was not answered with OK.
 inline constexpr int kStatusCancelled = 3;

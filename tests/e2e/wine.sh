@@ -168,8 +168,7 @@ run() {
   shell="$(winpath "$WINEPREFIX/drive_c/windows")\explorer.exe"
   WINEDLLOVERRIDES="$base_overrides;explorer.exe=n;$shell=b" "$WINE" "$driver" \
     "$(winpath "$exe")" "$(winpath "$programs/testclient.exe")" \
-    "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}" \
-    2> >(grep -v 'failed to open.*explorer.exe' >&2 || true)
+    "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}"
 }
 
 reason=$(no_32bit_reason)
