@@ -24,6 +24,7 @@ inline constexpr char kOutOfMemory[] = "Out of memory";
 inline constexpr char kHigherRights[] =
     "Quenvale runs with higher rights than Dowtrane (as administrator): "
     "start Dowtrane the same way.";
+inline constexpr char kNoWindowsFolder[] = "Can't open the help file: the Windows folder can't be read";
 // Around an argument, which is cut so that the ending always shows.
 inline constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
 inline constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
@@ -86,7 +87,8 @@ inline constexpr int kStatusDone = 0;
 inline constexpr int kStatusSent = 1;
 // An unknown chat medium or target word (after its box); out of memory
 // while building the inventory, or no helper thread for the calls (after
-// kOutOfMemory).
+// kOutOfMemory); the help file not opened, for want of the Windows folder's
+// shell (after kNoWindowsFolder).
 inline constexpr int kStatusRefused = 1;
 // The MultiIM question was not answered with OK.
 inline constexpr int kStatusCancelled = 3;

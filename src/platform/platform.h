@@ -209,6 +209,13 @@ bool WriteStandardError(const char* bytes, size_t count);
 // Returns its length in bytes, or 0 (with buffer[0] zero) when it cannot be
 // read, is longer than kReadUnits units, or capacity is below kReadTextSize.
 size_t ProgramPath(char* buffer, size_t capacity);
+// The system's shared Windows folder (GetSystemWindowsDirectoryW), in UTF-8,
+// with no backslash at its end unless it is a drive's root. Not
+// GetWindowsDirectoryW: under Terminal Services that gives a program not
+// marked as aware of them, as this one, a private folder of the user's.
+// Returns its length in bytes, or 0 (with buffer[0] zero) when it cannot be
+// read, is longer than kReadUnits units, or capacity is below kReadTextSize.
+size_t WindowsFolder(char* buffer, size_t capacity);
 // True when path (relative to the current directory, or full) names a file
 // that exists; false for a folder or nothing.
 bool FileExists(const char* path);

@@ -87,6 +87,7 @@ struct State {
   std::string errors;  // standard error
   size_t outputLimit = SIZE_MAX;
   std::string programPath;
+  std::string windowsFolder = kDefaultWindowsFolder;
   std::set<std::string> files;
 };
 
@@ -151,6 +152,19 @@ size_t CopyText(const std::string& from, char* buffer, size_t capacity) {
   std::u16string wide = Wide(from);
   if (wide.size() > plat::kReadUnits) wide.resize(plat::kReadUnits);
   return plat::WideToUtf8(wide.c_str(), buffer, capacity);
+}
+
+// A path as the Windows layer reads it (a W call into kReadUnits + 1 units),
+// handed up in UTF-8; "" stands for one that cannot be read.
+size_t CopyPath(const std::string& from, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  const std::u16string path = Wide(from);
+  if (path.empty() || path.size() > plat::kReadUnits || capacity < plat::kReadTextSize) return 0;
+  const std::string narrow = Narrow(path);
+  narrow.copy(buffer, narrow.size());
+  buffer[narrow.size()] = '\0';
+  return narrow.size();
 }
 
 void Hook(const char* call) {
@@ -235,6 +249,7 @@ void Reset() {
   s.errors.clear();
   s.outputLimit = SIZE_MAX;
   s.programPath.clear();
+  s.windowsFolder = kDefaultWindowsFolder;
   s.files.clear();
   ResetThreads();
   plat::g_calls = plat::CallsRecord{};
@@ -412,6 +427,7 @@ std::string& StandardOutput() { return S().written; }
 std::string& StandardError() { return S().errors; }
 void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
 void SetProgramPath(const std::string& path) { S().programPath = path; }
+void SetWindowsFolder(const std::string& path) { S().windowsFolder = path; }
 void AddFile(const std::string& path) { S().files.insert(path); }
 
 void FailAllocationsAfter(int n) { S().allocationsLeft = n; }
@@ -740,15 +756,12 @@ bool WriteStandardError(const char* bytes, size_t count) {
 
 size_t ProgramPath(char* buffer, size_t capacity) {
   Hook("ProgramPath");
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  // GetModuleFileNameW into kReadUnits + 1 units, then the path in UTF-8.
-  const std::u16string path = fake::Wide(fake::S().programPath);
-  if (path.empty() || path.size() > kReadUnits || capacity < kReadTextSize) return 0;
-  const std::string narrow = fake::Narrow(path);
-  narrow.copy(buffer, narrow.size());
-  buffer[narrow.size()] = '\0';
-  return narrow.size();
+  return fake::CopyPath(fake::S().programPath, buffer, capacity);
+}
+
+size_t WindowsFolder(char* buffer, size_t capacity) {
+  Hook("WindowsFolder");
+  return fake::CopyPath(fake::S().windowsFolder, buffer, capacity);
 }
 
 bool FileExists(const char* path) {

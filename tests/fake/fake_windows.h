@@ -169,9 +169,12 @@ std::string& StandardOutput();
 void FailOutputAfter(size_t bytes);
 std::string& StandardError();  // every write to it succeeds
 
-// The program's own path ("" when it cannot be read) and the files that
-// exist, by the path the program asks with.
+// The program's own path ("" when it cannot be read), the Windows folder
+// (the same; kDefaultWindowsFolder after Reset) and the files that exist, by
+// the path the program asks with.
+inline constexpr char kDefaultWindowsFolder[] = "C:\\Windows";
 void SetProgramPath(const std::string& path);
+void SetWindowsFolder(const std::string& path);
 void AddFile(const std::string& path);
 
 // Allocations after the next n succeed no more.

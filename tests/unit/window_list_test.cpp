@@ -356,7 +356,7 @@ class HelpFile : public ::testing::Test {
     EXPECT_EQ(fake::StartedPrograms().size(), 1u) << tail;
     if (fake::StartedPrograms().empty()) return "";
     const fake::Started& s = fake::StartedPrograms()[0];
-    EXPECT_EQ(s.file, "explorer.exe");
+    EXPECT_EQ(s.file, "C:\\Windows\\explorer.exe");
     EXPECT_EQ(s.show, 1);
     return s.parameters;
   }

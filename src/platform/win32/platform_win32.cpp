@@ -308,16 +308,37 @@ bool WriteStandardError(const char* bytes, size_t count) {
   return WriteAll(STD_ERROR_HANDLE, bytes, count);
 }
 
-size_t ProgramPath(char* buffer, size_t capacity) {
+namespace {
+
+// A path that read (a W call) writes into kReadUnits + 1 units, in UTF-8;
+// read returns the path's length, or 0 on failure, or more than kReadUnits
+// when the path did not fit (cut, or not written at all).
+template <typename Read>
+size_t ReadPath(Read read, char* buffer, size_t capacity) {
   if (capacity == 0) return 0;
   buffer[0] = '\0';
   if (capacity < kReadTextSize) return 0;
   WCHAR wide[kReadUnits + 1];
-  const DWORD n = ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1);
-  // n == the size: the path was cut to fit (and, on older systems, not terminated).
+  const DWORD n = read(wide);
   if (n == 0 || n > kReadUnits) return 0;
   wide[n] = 0;
   return Narrow(wide, buffer, capacity);
+}
+
+}  // namespace
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  // A result of the buffer's size: the path was cut to fit (and, on older
+  // systems, not terminated).
+  return ReadPath([](WCHAR* wide) { return ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1); },
+                  buffer, capacity);
+}
+
+size_t WindowsFolder(char* buffer, size_t capacity) {
+  // A result above the buffer's size: the size the path needs; nothing was written.
+  return ReadPath(
+      [](WCHAR* wide) { return static_cast<DWORD>(::GetSystemWindowsDirectoryW(wide, kReadUnits + 1)); },
+      buffer, capacity);
 }
 
 bool FileExists(const char* path) {
