@@ -67,16 +67,7 @@ echo "\"hide private\" then \"show private\" over $windows windows under Wine, $
   "given the foreground (untimed):"
 timed=0
 for arch in x86 x64; do
-  if [ $arch = x86 ] && [ -n "$reason" ]; then
-    echo "  x86: not measured: the 32-bit builds cannot run here ($reason)"
-    continue
-  fi
-  loader=$DOWTRANE_WINE64_LOADER
-  [ $arch = x64 ] || loader=$DOWTRANE_WINE32_LOADER
-  exe=$builds/windows-$arch/dowtrane.exe
-  minimal=$bench/minimal-$arch.exe
-  [ -f "$exe" ] || fail "there is no $exe" "the build folder given"
-  step "timing $exe and $minimal" "$bench/client.log"
+  bench_build $arch "$builds" "$bench" "$bench/client.log" || continue
   ours=() least=() enumerations=() ours_hide=() ours_show=() least_hide=() least_show=()
   for i in $(seq $((warmups + runs))); do
     untimed_foreground "$loader"
