@@ -26,12 +26,13 @@ void WaitForExitDelay(int32_t seconds) {
   }
 }
 
-}  // namespace
-
+// Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding() {
   plat::MessageBoxUtf8(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
   return kStatusNotResponding;
 }
+
+}  // namespace
 
 int TellError(const char* text, int status) {
   if (!plat::StandardOutputIsFileOrPipe()) {
