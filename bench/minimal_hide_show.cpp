@@ -4,8 +4,9 @@
 // thread, each window's title and class and the searches for its children
 // that tell a private window, then ShowWindow on each private window),
 // made plainly: no bound, no helper thread. bench/hide_show.sh times it
-// beside dowtrane.exe. A first argument that starts with "h" hides, any
-// other shows.
+// beside dowtrane.exe. A first argument that starts with "h" hides, "s"
+// shows; "e" only starts and enumerates (the part of a run that is not the
+// hiding or showing); "f" gives the main window the foreground and ends.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -36,9 +37,11 @@ extern "C" [[noreturn]] void MinimalHideShow() {
   GetCommandLineA();
   int count = 0;
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const bool hide = args != nullptr && count > 1 && args[1][0] == L'h';
+  const wchar_t mode = args != nullptr && count > 1 ? args[1][0] : L's';
   HWND main = FindWindowA(client::kMainClass, nullptr);
+  if (mode == L'f') ExitProcess(SetForegroundWindow(main) ? 0 : 1);
   EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), Classify, 0);
-  for (int i = 0; i < g_count; ++i) ShowWindow(g_private[i], hide ? SW_HIDE : SW_RESTORE);
+  if (mode != L'e')
+    for (int i = 0; i < g_count; ++i) ShowWindow(g_private[i], mode == L'h' ? SW_HIDE : SW_RESTORE);
   ExitProcess(0);
 }

@@ -168,21 +168,27 @@ start_bench_client() {  # <bench dir> <seconds>
 # the two. <run> is a function: <loader> <exe> -> the run's microseconds.
 # Prints each program's figures and the ratio of the medians; sets timed to
 # the runs made of each program, untimed ones included.
+# For one build: sets loader, exe and minimal, and names the step; returns
+# 1, saying why, when the build cannot run here.
+bench_build() {  # <arch> <build folder> <minimal folder> <log>
+  if [ "$1" = x86 ] && [ -n "$reason" ]; then
+    echo "  x86: not measured: the 32-bit builds cannot run here ($reason)"
+    return 1
+  fi
+  loader=$DOWTRANE_WINE64_LOADER
+  [ "$1" = x64 ] || loader=$DOWTRANE_WINE32_LOADER
+  exe=$2/windows-$1/dowtrane.exe
+  minimal=$3/minimal-$1.exe
+  [ -f "$exe" ] || fail "there is no $exe" "the build folder given"
+  step "timing $exe and $minimal" "$4"
+}
+
 compare_with_minimal() {  # <run> <runs> <warmups> <build folder> <minimal folder> <log>
   local run=$1 runs=$2 warmups=$3 builds=$4 minimals=$5 log=$6 arch loader exe minimal
   local ours least
   timed=0
   for arch in x86 x64; do
-    if [ $arch = x86 ] && [ -n "$reason" ]; then
-      echo "  x86: not measured: the 32-bit builds cannot run here ($reason)"
-      continue
-    fi
-    loader=$DOWTRANE_WINE64_LOADER
-    [ $arch = x64 ] || loader=$DOWTRANE_WINE32_LOADER
-    exe=$builds/windows-$arch/dowtrane.exe
-    minimal=$minimals/minimal-$arch.exe
-    [ -f "$exe" ] || fail "there is no $exe" "the build folder given"
-    step "timing $exe and $minimal" "$log"
+    bench_build $arch "$builds" "$minimals" "$log" || continue
     for _ in $(seq "$warmups"); do
       "$run" "$loader" "$exe" >/dev/null
       "$run" "$loader" "$minimal" >/dev/null

@@ -27,12 +27,13 @@ void WaitForExitDelay(int32_t seconds) {
   }
 }
 
-}  // namespace
-
+// Says that the client is not responding; returns kStatusNotResponding.
 int NotResponding() {
   plat::MessageBoxUtf8(kNotResponding, kErrorCaption, plat::MB_ICONERROR);
   return kStatusNotResponding;
 }
+
+}  // namespace
 
 void WriteText(const char* text, bool standardError) {
   // Twice a text's bytes: every '\n' may take a '\r' before it.

@@ -8,9 +8,6 @@ namespace app {
 // Carries out the command of the record (the main window looked up).
 int Dispatch(const CommandRecord& record);
 
-// Says that the client is not responding; returns kStatusNotResponding.
-int NotResponding();
-
 // True when the calls to the client stopped with their last call not
 // delivered: the client did not answer, Windows refused the call, or the
 // run could not make its helper thread. (A busy client had the last call in

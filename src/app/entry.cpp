@@ -17,6 +17,10 @@ bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 // The process's command line in UTF-8; the run's tokens are cut out of it in place.
 char g_line[plat::kCommandLineSize];
+// The shell's full path. Here rather than on the stack, where the help
+// file's path and the folders they are made of take most of the 4 KiB that a
+// frame may have without a stack probe.
+char g_shell[utf8::kBufferSize];
 
 // The shell would split its parameters at a blank, and explorer.exe its own
 // at a comma, so a path holding either goes in double quotes.
@@ -46,6 +50,22 @@ bool HelpFileBesideProgram(char* out, size_t capacity) {
   return !b.cut;
 }
 
+// The shell of the Windows folder, by its full path; false when the folder
+// cannot be read or the path would not fit. Never the bare name: that is
+// looked for first in the program's own folder and then in the current one,
+// and an explorer.exe left there (in Downloads, beside the program) would
+// run in the shell's place.
+bool ShellInWindowsFolder(char* out, size_t capacity) {
+  char folder[plat::kReadTextSize];
+  const size_t length = plat::WindowsFolder(folder, sizeof folder);
+  if (length == 0) return false;
+  utf8::Builder b = utf8::Start(out, capacity, utf8::kTextCharacters);
+  utf8::Append(b, folder);
+  if (folder[length - 1] != '\\') utf8::AppendChar(b, '\\');  // a drive's root has its own
+  utf8::Append(b, kShell);
+  return !b.cut;
+}
+
 }  // namespace
 
 const char* FindTail(const char* line) {
@@ -62,27 +82,26 @@ const char* FindTail(const char* line) {
   return p;
 }
 
-void OpenHelpFile() {
+int OpenHelpFile() {
+  if (!ShellInWindowsFolder(g_shell, sizeof g_shell)) {
+    plat::MessageBoxUtf8(kNoWindowsFolder, kErrorCaption, plat::MB_ICONERROR);
+    return kStatusRefused;
+  }
   // The one in the current directory as ever, by its bare name; otherwise
   // the one beside the program, which is where it is installed. When even
   // that path cannot be had, the bare name lets the shell say what is missing.
   char path[utf8::kBufferSize];
   const bool beside = !plat::FileExists(kHelpFile) && HelpFileBesideProgram(path, sizeof path);
-  plat::ShellExecuteUtf8(kShell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
+  plat::ShellExecuteUtf8(g_shell, beside ? path : kHelpFile, plat::SW_SHOWNORMAL);
+  return kStatusDone;
 }
 
 int RunCommandTail(char* tail) {
-  if (tail[0] == '\0') {
-    OpenHelpFile();
-    return kStatusDone;
-  }
+  if (tail[0] == '\0') return OpenHelpFile();
   CommandRecord record;
   if (!ReadCommand(tail, record)) return kStatusDone;  // cannot happen: the tail starts with no blank
   // With or without the client.
-  if (record.command == Command::OpenHelp) {
-    OpenHelpFile();
-    return kStatusDone;
-  }
+  if (record.command == Command::OpenHelp) return OpenHelpFile();
   inventory::g_clientWindows.mainWindow = plat::FindWindowUtf8(client::kMainClass, nullptr);
   inventory::g_clientWindows.guiThreadId = plat::GetWindowThreadId(inventory::g_clientWindows.mainWindow);
   return Dispatch(record);

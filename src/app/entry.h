@@ -16,7 +16,8 @@ int RunCommandTail(char* tail);
 // RunCommandTail; returns its status.
 int RunProcessCommandLine();
 
-// Opens the help file with the shell.
-void OpenHelpFile();
+// Opens the help file with the shell of the Windows folder; returns the
+// run's status.
+int OpenHelpFile();
 
 }  // namespace app

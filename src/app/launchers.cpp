@@ -14,7 +14,30 @@ namespace {
 // characters, which are cut off.
 constexpr size_t kClientEntrySuffix = 10;
 
-void Start(const char* program) { plat::ShellExecuteUtf8(program, nullptr, plat::SW_SHOWNORMAL); }
+// Says that the shell could not start program, and why: the system's words
+// for the error after a blank line, which always show whole; a path too
+// long for the box with them is cut.
+void SayCannotStart(const char* program, uint32_t error) {
+  char ending[sizeof starting::kReason + plat::kSystemTextSize];
+  utf8::Builder reason = utf8::Start(ending, sizeof ending);
+  utf8::Append(reason, starting::kReason);
+  if (plat::SystemErrorText(error, ending + reason.length, sizeof ending - reason.length) == 0) {
+    utf8::Append(reason, starting::kErrorNumber);
+    utf8::AppendDecimal(reason, error);
+  }
+  char text[utf8::kBufferSize];
+  utf8::Builder b = utf8::Start(text, sizeof text, utf8::kTextCharacters);
+  utf8::Append(b, starting::kCannotStart);
+  utf8::AppendReserving(b, program, ending);
+  utf8::Append(b, ending);
+  plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
+}
+
+void Start(const char* program) {
+  const uint32_t error =
+      plat::ShellExecuteError(plat::ShellExecuteUtf8(program, nullptr, plat::SW_SHOWNORMAL));
+  if (error != 0) SayCannotStart(program, error);
+}
 
 }  // namespace
 
@@ -22,9 +45,8 @@ int LaunchClient() {
   if (inventory::g_clientWindows.mainWindow != nullptr) return kStatusSent;
   char path[plat::kRegistryTextSize];
   size_t length = 0;
-  plat::RegistryRead read = plat::ReadMachineText(client::kClientUninstallKey,
-                                                  client::kUninstallValue, path, sizeof path,
-                                                  &length);
+  plat::RegistryRead read = plat::ReadUserOrMachineText(
+      client::kClientUninstallKey, client::kUninstallValue, path, sizeof path, &length);
   // Unreadable, too long (399 characters or more) or too short to hold a
   // path before its ten last characters: start the client by its bare name.
   const size_t characters = utf8::Characters(path);
@@ -51,9 +73,8 @@ int LaunchWinamp() {
 
   char path[plat::kRegistryTextSize];
   size_t length = 0;
-  plat::RegistryRead read = plat::ReadMachineText(client::kPlayerUninstallKey,
-                                                  client::kUninstallValue, path, sizeof path,
-                                                  &length);
+  plat::RegistryRead read = plat::ReadUserOrMachineText(
+      client::kPlayerUninstallKey, client::kUninstallValue, path, sizeof path, &length);
   // The player's program lies in the folder of its uninstaller. When that
   // folder cannot be found, or the path would not fit, the player is started
   // by its bare name, as the shell knows it.

@@ -26,7 +26,6 @@ constexpr size_t kLongestMainLine =
 static_assert(kLongestWindowLine < kListingLineSize, "a window line fits");
 static_assert(kLongestMainLine < kListingLineSize, "the main window's line fits");
 static_assert(sizeof kWindowsFollow < kListingLineSize, "the heading fits");
-static_assert(sizeof kHigherRights < kListingLineSize, "the heading fits");
 
 // The window's title in double quotes, at most kListedTitle characters of it
 // (a surrogate pair is one); control characters, which would break the line,
@@ -72,9 +71,6 @@ void ListInventory(const WindowNode* first, LineProc proc, intptr_t context) {
   utf8::Append(b, kThread);
   utf8::AppendDecimal(b, g_clientWindows.guiThreadId);
   if (proc(line, context) == 0) return;
-  // The one cause that the list would not show: every command is refused.
-  if (plat::HasHigherRights(g_clientWindows.mainWindow) && proc(kHigherRights, context) == 0)
-    return;
 
   b = utf8::Start(line, sizeof line);
   utf8::Append(b, kContactListStart);

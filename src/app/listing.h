@@ -22,8 +22,7 @@ inline constexpr size_t kListingLineSize = 64 + kListedTitle * 4;
 using LineProc = int (*)(const char* line, intptr_t context);
 
 // Three heading lines (the main window with its title and thread, the
-// contact-list window, and whether windows follow; after the first, one
-// saying so when the client runs with higher rights), then one line per window
+// contact-list window, and whether windows follow), then one line per window
 // from first on, in the order the walk visits them, each container's
 // windows indented right after it:
 //   <kind>, <visible|hidden|minimized>[, click-through]: "<title>"

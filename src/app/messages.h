@@ -24,6 +24,7 @@ inline constexpr char kOutOfMemory[] = "Out of memory";
 inline constexpr char kHigherRights[] =
     "Quenvale runs with higher rights than Dowtrane (as administrator): "
     "start Dowtrane the same way.";
+inline constexpr char kNoWindowsFolder[] = "Can't open the help file: the Windows folder can't be read";
 // Around an argument, which is cut so that the ending always shows.
 inline constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
 inline constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
@@ -38,6 +39,18 @@ inline constexpr char kMultiImDefaultTarget[] = "contact";
 inline constexpr char kMoreStart[] = "... and ";
 inline constexpr char kMoreEnd[] = " more: dowtrane /windows > windows.txt lists them all";
 inline constexpr char kWriteFailed[] = "Can't write the list of windows to the standard output";
+
+// ---------------------------------------------------------------- starting programs
+
+// A program that the shell could not start (launch, winamp): start, its
+// path, the reason's start, then the system's words for the error or, when
+// it has none, number and the error's code. Only launchers.cpp reads them
+// (so not inline, as the listing's pieces below).
+namespace starting {
+constexpr char kCannotStart[] = "Can't start:\n\t";
+constexpr char kReason[] = "\n\n";
+constexpr char kErrorNumber[] = "Error ";
+}  // namespace starting
 
 // ---------------------------------------------------------------- the list of windows
 
@@ -112,11 +125,13 @@ constexpr char kWhole = '\3';
 // The help file was opened; no client (after kMissingClient); a window
 // command ran to its end, also for a word that matches nothing.
 inline constexpr int kStatusDone = 0;
-// A main-window command was sent; launch and winamp, whatever happened.
+// A main-window command was sent; launch and winamp, whatever happened
+// (also after starting::kCannotStart).
 inline constexpr int kStatusSent = 1;
 // An unknown chat medium or target word (after its box); out of memory
 // while building the inventory, or no helper thread for the calls (after
-// kOutOfMemory).
+// kOutOfMemory); the help file not opened, for want of the Windows folder's
+// shell (after kNoWindowsFolder).
 inline constexpr int kStatusRefused = 1;
 // The MultiIM question was not answered with OK.
 inline constexpr int kStatusCancelled = 3;

@@ -19,6 +19,28 @@ inline constexpr const char kEditClass[] = "Edit";
 inline constexpr const char kButtonClass[] = "Button";
 inline constexpr const char kOkButtonTitle[] = "OK";
 
+// Not the client's windows: those that Windows and its libraries make on
+// every GUI thread that uses them, which EnumThreadWindows reports among the
+// client's own. The inventory passes over every window of these classes.
+// Windows compares class names without regard to case, and so does the
+// inventory (the letters A to Z).
+inline constexpr const char* kSystemWindowClasses[] = {
+    // The default IME window, "Default IME", that the system makes for every
+    // GUI thread and stacks just above the window it serves (Input Method
+    // Manager: "IME Window Class", ImmGetDefaultIMEWnd).
+    "IME",
+    // The window of the text services framework's IME (msctfime.ime), titled
+    // alike, beside the default IME window wherever text services run.
+    "MSCTFIME UI",
+    // GDI+'s notification window, "GDI+ Window", on the thread of a program
+    // that runs GDI+'s hook itself (GdiplusStartupInput's
+    // SuppressBackgroundThread, GdiplusStartupOutput).
+    "GDI+ Hook Window Class",
+    // COM's window of a single-threaded apartment, "OleMainThreadWndName",
+    // made by CoInitialize and OleInitialize to carry calls between apartments.
+    "OleMainThreadWndClass",
+};
+
 // A text joined from two at compile time, so that the child commands below
 // are built from the class names above rather than spelling them again.
 template <size_t Size>

@@ -23,6 +23,13 @@ bool EndsInConsole(const char* title) {
          utf8::PrefixMatch(title + length - kSuffix, client::kConsoleTitleSuffix, kSuffix);
 }
 
+// A window of the system's own on the client's thread (client/contract.h).
+bool IsSystemWindow(const char* className) {
+  for (const char* systemClass : client::kSystemWindowClasses)
+    if (utf8::EqualsIgnoreCase(className, systemClass)) return true;
+  return false;
+}
+
 // Kinds 0, 2, 3 and 4 by their tests in order of precedence; -1 when none holds.
 int32_t RecognisedKind(plat::Window window, const char* title) {
   if (HasChildOfClass(window, client::kIconHolderClass)) return ContactList;
@@ -93,6 +100,7 @@ int ClassifyWindow(plat::Window window, intptr_t contextValue) {
   if (title[0] == '\0') return 1;
   if (utf8::Equals(title, client::kMainTitle) && utf8::Equals(className, client::kMainClass))
     return 1;
+  if (IsSystemWindow(className)) return 1;
 
   int32_t kind = RecognisedKind(window, title);
   if (kind >= 0) {

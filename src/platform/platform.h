@@ -74,11 +74,6 @@ bool IsWindowVisible(Window window);
 bool IsIconic(Window window);  // minimized
 // GetWindow(GW_HWNDNEXT): the window below in Z order; null at the bottom.
 Window GetWindowBelow(Window window);
-// True when the window's process runs at a higher integrity level than the
-// run's (the mandatory label of each process's token, read through
-// PROCESS_QUERY_LIMITED_INFORMATION): Windows then refuses the run's
-// messages to it. False when not, or when either level cannot be read.
-bool HasHigherRights(Window window);
 // MessageBoxW without an owner window: returns the button pressed (IDOK...).
 // The box shows at most kBoxTextUnits - 1 units of the text.
 int MessageBoxUtf8(const char* text, const char* caption, unsigned type);
@@ -148,8 +143,16 @@ void EndCalls();
 
 // shell32
 // ShellExecuteW with no owner window, no verb and no directory (the current
-// one applies); its result is not returned: nobody reads it.
-void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand);
+// one applies). Returns its result as a number: above 32 when the shell
+// started the file, otherwise one of the error values it documents.
+intptr_t ShellExecuteUtf8(const char* file, const char* parameters, int showCommand);
+// The system error code of a failed ShellExecuteW, for SystemErrorText: the
+// one ShellExecuteExW reports (GetLastError) for the same failure. Its
+// results 2, 3, 5, 8 and 11 are system error codes already; 0 (out of
+// memory or resources) and the SE_ERR_ values of 26 to 32 become the codes
+// of the same meaning; any other result of 32 or below is passed on as it
+// is. 0 for a result above 32, which is no failure.
+uint32_t ShellExecuteError(intptr_t result);
 // The process's wide command line split by the platform's rules; the vector
 // lives until the process ends. Returns null (count 0) when it cannot be split.
 WideChar** CommandLineArgs(int* count);
@@ -219,21 +222,46 @@ bool HotkeyIsHeld(uint16_t hotkey);
 // none, or only a control character.
 size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity);
 
-// advapi32: a text value under HKEY_LOCAL_MACHINE, in the registry view that
-// 32-bit programs see, whichever build reads it, through RegQueryValueExW.
+// advapi32 and kernel32: a text value of an installer's key, read through
+// RegQueryValueExW from the first place that holds it, in this order, the
+// same for both builds (registry_text.h):
+//   HKEY_CURRENT_USER (a per-user install),
+//   HKEY_LOCAL_MACHINE in its 32-bit view (a 32-bit installer),
+//   HKEY_LOCAL_MACHINE in its 64-bit view (a 64-bit installer).
+// A place decides once it holds the value, whatever its type and size: a
+// value there that is no text or too long is WrongType or TooLarge, and the
+// places after it are not read. An unusable value is the record of that
+// install all the same (left by an installer that failed, say); the record
+// of another install, read in its stead, would start another copy of the
+// program than the one installed last, or one that is gone.
 enum class RegistryRead { Ok, Missing, WrongType, TooLarge };
 // The value is read into kRegistryUnits UTF-16 units, so that a text of 399
 // characters of any kind fits with its terminator; its UTF-8 takes up to
-// kRegistryTextSize bytes, the least capacity that a caller may give.
+// kRegistryTextSize bytes, the least capacity that a caller may give (a
+// smaller one is TooLarge).
 inline constexpr size_t kRegistryUnits = 2 * 399 + 1;
 inline constexpr size_t kRegistryTextSize = (kRegistryUnits - 1) * 3 + 1;
+// A REG_SZ value is the text as stored; a REG_EXPAND_SZ value is the text
+// with its variables expanded (ExpandEnvironmentStringsW), and TooLarge when
+// the expansion does not fit in kRegistryUnits units with its terminator.
 // On Ok, buffer holds the text in UTF-8, zero-terminated, *length bytes
-// (what the value holds up to its first zero). Otherwise buffer holds an
-// empty text. The buffer's unread bytes are never part of the text.
-RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
-                             size_t capacity, size_t* length);
+// (what the value holds up to its first zero, or its expansion). Otherwise
+// buffer holds an empty text. The buffer's unread bytes are never part of
+// the text.
+RegistryRead ReadUserOrMachineText(const char* keyPath, const char* valueName, char* buffer,
+                                   size_t capacity, size_t* length);
 
 // kernel32
+// FormatMessageW of a system error code, as the system words it for the
+// user (FORMAT_MESSAGE_FROM_SYSTEM, no inserts, language 0), read into
+// kSystemTextUnits units, in UTF-8 without the line end (or blanks) that
+// closes it: at most capacity - 1 bytes, cut at a character's start
+// (kSystemTextSize always holds it whole). Returns the bytes copied; 0,
+// with buffer[0] zero, when the system has no text for the code, or one
+// longer than kSystemTextUnits - 1 units, or capacity is 0.
+inline constexpr size_t kSystemTextUnits = 256;
+inline constexpr size_t kSystemTextSize = (kSystemTextUnits - 1) * 3 + 1;
+size_t SystemErrorText(uint32_t error, char* buffer, size_t capacity);
 // True when the process's standard output is a file or a pipe (it was
 // redirected); false for a console, or when there is none.
 bool StandardOutputIsFileOrPipe();
@@ -245,6 +273,13 @@ bool WriteStandardError(const char* bytes, size_t count);
 // Returns its length in bytes, or 0 (with buffer[0] zero) when it cannot be
 // read, is longer than kReadUnits units, or capacity is below kReadTextSize.
 size_t ProgramPath(char* buffer, size_t capacity);
+// The system's shared Windows folder (GetSystemWindowsDirectoryW), in UTF-8,
+// with no backslash at its end unless it is a drive's root. Not
+// GetWindowsDirectoryW: under Terminal Services that gives a program not
+// marked as aware of them, as this one, a private folder of the user's.
+// Returns its length in bytes, or 0 (with buffer[0] zero) when it cannot be
+// read, is longer than kReadUnits units, or capacity is below kReadTextSize.
+size_t WindowsFolder(char* buffer, size_t capacity);
 // True when path (relative to the current directory, or full) names a file
 // that exists; false for a folder or nothing.
 bool FileExists(const char* path);

@@ -8,6 +8,12 @@
 #                                 ANSI code page 932
 #   wine.sh stop <state dir>      stops what start started, by process id
 #   wine.sh run <state dir> <dowtrane.exe> <programs dir> <suite>... [-only <case>]
+#                                 the test client and the recorder of
+#                                 <programs dir>; the driver of <programs dir
+#                                 64> given to start, whatever the run: it reads
+#                                 what each program the run starts was started
+#                                 as, which a 32-bit program cannot read of a
+#                                 64-bit one (the Windows folder's shell is one)
 #   wine.sh kind                  prints the Wine this host uses: wow64 or win64
 # The state dir holds, per kind of Wine, the prefix (kept between runs: its
 # first start takes half a minute, later ones a fraction of a second), the
@@ -57,7 +63,10 @@ alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 winpath() { "$WINE" winepath -w "$1" 2>/dev/null; }
 
 start() {
-  local programs=$1 locale=$2
+  local programs=$1 locale=$2 drivers=$3
+  [ -f "$drivers/driver.exe" ] || fail "no driver at $drivers/driver.exe" "the build of the windows presets"
+  # Written whether or not the bed is up already: it names the driver of the runs.
+  printf '%s\n' "$(cd "$drivers" && pwd)/driver.exe" >"$state/driver"
   if [ -f "$state/env" ]; then
     . "$state/env"
     if alive "${XVFB_PID:-}" && alive "${KEEPER_PID:-}"; then return 0; fi
@@ -134,13 +143,15 @@ stop() {
 }
 
 run() {
-  local exe=$1 programs=$2
+  local exe=$1 programs=$2 driver
   shift 2
-  if [ "$kind" = win64 ] && { pe_is_32bit "$exe" || pe_is_32bit "$programs/driver.exe"; }; then
+  if [ "$kind" = win64 ] && { pe_is_32bit "$exe" || pe_is_32bit "$programs/testclient.exe"; }; then
     echo "SKIPPED: this run needs 32-bit Windows programs, and $reason"
     exit "$DOWTRANE_SKIP_STATUS"
   fi
   load_env
+  driver=$(cat "$state/driver" 2>/dev/null) ||
+    fail "no driver named in $state/driver" "the output of 'wine.sh start' (CTest: e2e.setup)"
   step "running the driver with $exe" "the driver's lines above"
   local args=() a
   for a in "$@"; do
@@ -149,18 +160,25 @@ run() {
   local work
   work="$state/work-$(basename "$(dirname "$exe")")-$(basename "$(dirname "$(dirname "$(dirname "$programs")")")")"
   mkdir -p "$work"
+  # A program named explorer.exe is Wine's own unless told otherwise: a
+  # recorder copy of that name must run as itself (n), while the Windows
+  # folder's own stays Wine's (b), which gets as far as the first debug event
+  # at which the driver ends it (as a program of its own it would fail to
+  # load before that). The programs of the runs take the overrides from here,
+  # whatever the driver sets in its own environment.
+  local shell
+  shell="$(winpath "$WINEPREFIX/drive_c/windows")\explorer.exe"
   # On a busy host Wine now and then fails to start the driver at all
   # ("ShellExecuteEx failed"); nothing has run then, so it is started once
   # more. Any other failure is the driver's own, and stands.
   local errors=$work/driver-stderr.txt attempt status
   for attempt in 1 2; do
     status=0
-    # explorer.exe=n: the recorder copy named explorer.exe stands in for the shell.
-    WINEDLLOVERRIDES="$base_overrides;explorer.exe=n" "$WINE" "$programs/driver.exe" \
+    WINEDLLOVERRIDES="$base_overrides;explorer.exe=n;$shell=b" "$WINE" "$driver" \
       "$(winpath "$exe")" "$(winpath "$programs/testclient.exe")" \
       "$(winpath "$programs/recorder.exe")" "$(winpath "$work")" "${args[@]}" \
-      2> >(grep -v 'failed to open.*explorer.exe' | tee "$errors" >&2 || true) || status=$?
-    wait  # for the filter of standard error
+      2> >(tee "$errors" >&2) || status=$?
+    wait  # for the copy of standard error
     [ "$status" -ne 0 ] && [ $attempt = 1 ] && grep -q 'ShellExecuteEx failed' "$errors" || break
     echo "wine.sh: Wine could not start the driver; starting it once more" >&2
   done
@@ -173,8 +191,8 @@ case $command in
     programs=$1
     [ "$kind" = wow64 ] || programs=$2
     case ${3:-} in
-      "") start "$programs" "" ;;
-      cp932) start "$programs" "$DOWTRANE_CP932_LOCALE" ;;
+      "") start "$programs" "" "$2" ;;
+      cp932) start "$programs" "$DOWTRANE_CP932_LOCALE" "$2" ;;
       *) echo "wine.sh: unknown code page ${3}; cp932 is known" >&2; exit 2 ;;
     esac
     ;;

@@ -16,6 +16,7 @@
 #include "inventory/client_windows.h"
 
 #include "platform/bounded_calls.h"
+#include "platform/system_errors.h"
 #include "platform/utf8.h"
 
 namespace fake {
@@ -35,6 +36,9 @@ struct RegistryValue {
   std::string bytes;
 };
 
+// What ShellExecuteW returns for a start: any value above 32.
+constexpr intptr_t kShellStarted = 42;
+
 struct State {
   std::vector<std::unique_ptr<FakeWindow>> windows;
   std::unordered_set<const FakeWindow*> known;
@@ -46,7 +50,10 @@ struct State {
   std::vector<int> answers;
   size_t nextAnswer = 0;
   std::vector<Started> started;
-  std::map<std::string, RegistryValue> registry;
+  std::map<std::string, RegistryValue> registry;  // by place, key and value name
+  std::map<std::string, std::string> environment;  // by name, ASCII letters in capitals
+  std::map<uint32_t, std::string> systemMessages;
+  intptr_t shellResult = kShellStarted;
   std::u16string commandLine;
   std::vector<std::u16string> wide;
   std::vector<plat::WideChar*> wideVector;
@@ -81,6 +88,7 @@ struct State {
   std::string errors;  // standard error
   size_t outputLimit = SIZE_MAX;
   std::string programPath;
+  std::string windowsFolder = kDefaultWindowsFolder;
   std::set<std::string> files;
 };
 
@@ -147,6 +155,19 @@ size_t CopyText(const std::string& from, char* buffer, size_t capacity) {
   return plat::WideToUtf8(wide.c_str(), buffer, capacity);
 }
 
+// A path as the Windows layer reads it (a W call into kReadUnits + 1 units),
+// handed up in UTF-8; "" stands for one that cannot be read.
+size_t CopyPath(const std::string& from, char* buffer, size_t capacity) {
+  if (capacity == 0) return 0;
+  buffer[0] = '\0';
+  const std::u16string path = Wide(from);
+  if (path.empty() || path.size() > plat::kReadUnits || capacity < plat::kReadTextSize) return 0;
+  const std::string narrow = Narrow(path);
+  narrow.copy(buffer, narrow.size());
+  buffer[narrow.size()] = '\0';
+  return narrow.size();
+}
+
 void Hook(const char* call) {
   State& s = S();
   if (!s.hook || s.inHook) return;
@@ -208,6 +229,9 @@ void Reset() {
   s.nextAnswer = 0;
   s.started.clear();
   s.registry.clear();
+  s.environment.clear();
+  s.systemMessages.clear();
+  s.shellResult = kShellStarted;
   s.commandLine.clear();
   s.wide.clear();
   s.wideVector.clear();
@@ -226,6 +250,7 @@ void Reset() {
   s.errors.clear();
   s.outputLimit = SIZE_MAX;
   s.programPath.clear();
+  s.windowsFolder = kDefaultWindowsFolder;
   s.files.clear();
   ResetThreads();
   ResetShortcuts();
@@ -316,9 +341,37 @@ void AnswerBoxes(std::vector<int> answers) {
 }
 std::vector<Started>& StartedPrograms() { return S().started; }
 
+std::string RegistryName(plat::RegistryPlace place, const std::string& key,
+                         const std::string& value) {
+  return std::to_string(static_cast<int>(place)) + "|" + key + "|" + value;
+}
+
 void SetRegistry(const std::string& key, const std::string& value, uint32_t type,
-                 const std::string& bytes) {
-  S().registry[key + "|" + value] = RegistryValue{type, bytes};
+                 const std::string& bytes, plat::RegistryPlace place) {
+  S().registry[RegistryName(place, key, value)] = RegistryValue{type, bytes};
+}
+
+std::string FoldedName(std::string name) {
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return name;
+}
+
+void SetEnvironment(const std::string& name, const std::string& value) {
+  S().environment[FoldedName(name)] = value;
+}
+
+bool LookUpEnvironment(const std::string& name, std::string* value) {
+  auto found = S().environment.find(FoldedName(name));
+  if (found == S().environment.end()) return false;
+  *value = found->second;
+  return true;
+}
+
+void FailStarts(intptr_t result) { S().shellResult = result; }
+
+void SetSystemMessage(uint32_t error, const std::string& text) {
+  S().systemMessages[error] = text;
 }
 
 void SetCommandLine(const std::u16string& line, const std::vector<std::u16string>& elements) {
@@ -376,6 +429,7 @@ std::string& StandardOutput() { return S().written; }
 std::string& StandardError() { return S().errors; }
 void FailOutputAfter(size_t bytes) { S().outputLimit = bytes; }
 void SetProgramPath(const std::string& path) { S().programPath = path; }
+void SetWindowsFolder(const std::string& path) { S().windowsFolder = path; }
 void AddFile(const std::string& path) { S().files.insert(path); }
 
 void FailAllocationsAfter(int n) { S().allocationsLeft = n; }
@@ -565,12 +619,6 @@ bool IsIconic(Window window) {
 
 bool LastCallRefused() { return fake::S().lastCallRefused; }
 
-bool HasHigherRights(Window window) {
-  Hook("HasHigherRights");
-  fake::FakeWindow* w = fake::Get(window);
-  return w != nullptr && fake::S().higherRights.count(w->shape.thread) != 0;
-}
-
 void AllowForegroundFor(Window window) {
   Hook("AllowForegroundFor");
   fake::FakeWindow* w = fake::Get(window);
@@ -612,10 +660,24 @@ int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
   return IDOK;
 }
 
-void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+intptr_t ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
   Hook("ShellExecuteUtf8");
-  fake::S().started.push_back(
-      fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
+  fake::State& s = fake::S();
+  if (s.shellResult > 32)
+    s.started.push_back(
+        fake::Started{file, parameters != nullptr ? parameters : "(null)", showCommand});
+  return s.shellResult;
+}
+
+uint32_t FormatSystemMessage(uint32_t error, WideChar* buffer, uint32_t capacity) {
+  Hook("FormatSystemMessage");
+  auto found = fake::S().systemMessages.find(error);
+  if (found == fake::S().systemMessages.end()) return 0;
+  const std::u16string text = fake::Wide(found->second);
+  if (text.size() >= capacity) return 0;  // ERROR_INSUFFICIENT_BUFFER
+  text.copy(buffer, text.size());
+  buffer[text.size()] = 0;
+  return static_cast<uint32_t>(text.size());
 }
 
 WideChar** CommandLineArgs(int* count) {
@@ -696,15 +758,12 @@ bool WriteStandardError(const char* bytes, size_t count) {
 
 size_t ProgramPath(char* buffer, size_t capacity) {
   Hook("ProgramPath");
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  // GetModuleFileNameW into kReadUnits + 1 units, then the path in UTF-8.
-  const std::u16string path = fake::Wide(fake::S().programPath);
-  if (path.empty() || path.size() > kReadUnits || capacity < kReadTextSize) return 0;
-  const std::string narrow = fake::Narrow(path);
-  narrow.copy(buffer, narrow.size());
-  buffer[narrow.size()] = '\0';
-  return narrow.size();
+  return fake::CopyPath(fake::S().programPath, buffer, capacity);
+}
+
+size_t WindowsFolder(char* buffer, size_t capacity) {
+  Hook("WindowsFolder");
+  return fake::CopyPath(fake::S().windowsFolder, buffer, capacity);
 }
 
 bool FileExists(const char* path) {

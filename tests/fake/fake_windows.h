@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/registry_text.h"
 
 namespace fake {
 
@@ -58,7 +59,7 @@ struct Started {
 using Handler = std::function<intptr_t(plat::Window, uint32_t, uintptr_t, intptr_t)>;
 
 // Back to an empty window system for a new run: no windows, registry,
-// boxes, answers, hook or failures, the clock at 0, and
+// environment, system messages, boxes, answers, hook or failures, the clock at 0, and
 // a new process: the client's windows of the last run (inventory::g_clientWindows)
 // forgotten and every block it left allocated released.
 void Reset();
@@ -107,12 +108,30 @@ std::vector<Box>& Boxes();
 void AnswerBoxes(std::vector<int> answers);  // in order; IDOK once they run out
 std::vector<Started>& StartedPrograms();
 
-// The registry: the bytes and type of a value under a key of
-// HKEY_LOCAL_MACHINE. The bytes of a text type (REG_SZ, REG_EXPAND_SZ) are
-// its text in UTF-8, zeros and all, which the registry keeps in UTF-16 (two
-// bytes a unit); any other type's are kept as they are.
+// The registry: the bytes and type of a value under a key at a place: the
+// current user's, or the machine's in its 32-bit or its 64-bit view, three
+// registries of their own (registry_text.h). The bytes of a text type
+// (REG_SZ, REG_EXPAND_SZ) are its text in UTF-8, zeros and all, which the
+// registry keeps in UTF-16 (two bytes a unit); any other type's are kept as
+// they are. A query gets them whole when they fit in kRegistryUnits units,
+// and TooLarge (ERROR_MORE_DATA) otherwise.
 void SetRegistry(const std::string& key, const std::string& value, uint32_t type,
-                 const std::string& bytes);
+                 const std::string& bytes,
+                 plat::RegistryPlace place = plat::RegistryPlace::Machine32);
+// The process's environment variables, which ExpandEnvironmentStringsW
+// reads: %name% (the name in any case, ASCII letters folded) becomes the
+// value of a variable that is set; every other character, a % that opens no
+// set name too, stays as it is. None is set after Reset.
+void SetEnvironment(const std::string& name, const std::string& value);
+
+// The shell: ShellExecuteUtf8 records each program it starts (StartedPrograms)
+// and returns 42. After FailStarts it starts nothing more and returns
+// result instead (one of ShellExecuteW's error values, 32 or below).
+void FailStarts(intptr_t result);
+// The system's message for an error code, as FormatMessageW gives it
+// (the tests write the line end it closes with); a code without one has no
+// text, and a text longer than the caller's buffer is none either.
+void SetSystemMessage(uint32_t error, const std::string& text);
 
 // The process's wide command line and its elements as the platform splits it.
 void SetCommandLine(const std::u16string& line, const std::vector<std::u16string>& elements);
@@ -150,9 +169,12 @@ std::string& StandardOutput();
 void FailOutputAfter(size_t bytes);
 std::string& StandardError();  // every write to it succeeds
 
-// The program's own path ("" when it cannot be read) and the files that
-// exist, by the path the program asks with.
+// The program's own path ("" when it cannot be read), the Windows folder
+// (the same; kDefaultWindowsFolder after Reset) and the files that exist, by
+// the path the program asks with.
+inline constexpr char kDefaultWindowsFolder[] = "C:\\Windows";
 void SetProgramPath(const std::string& path);
+void SetWindowsFolder(const std::string& path);
 void AddFile(const std::string& path);
 
 // Allocations after the next n succeed no more.

@@ -30,17 +30,23 @@
 //   answers        count (low two bits), then one byte per message box in
 //                  order: 0 OK, 1 Cancel, 2 no answer (0), else the byte
 //   registry       the client's uninstall value, then the player's:
-//                  kind (0: absent; else the type, see kRegistryTypes), text,
+//                  kind (0: absent; else the type, see kRegistryTypes, and
+//                  the place, see kRegistryPlaces, by kind / 8), text,
 //                  filler count (word, below 1024), filler byte, text, ending
-//                  (0: a zero, 1: none, 2: a zero and a text, 3: two zeros)
+//                  (0: a zero, 1: none, 2: a zero and a text, 3: two zeros);
+//                  the environment that expands them holds ProgramFiles and
+//                  Long (kLongVariable characters)
 //   process        bits 0-1: standard output none, console, file, pipe;
 //                  bit 2: a dowtrane.txt in the current folder; bit 3:
 //                  shortcuts (kShortcuts: a binding of the program's own,
 //                  others' on the Desktop and in the Start menu); bit 4: a
 //                  program holds Ctrl+Alt+H; bit 5: the layout types a
-//                  character for Ctrl+Alt+E; bit 6: COM does not start; then the
-//                  bytes standard output takes before writes fail (word, 0:
-//                  no limit) and the program's own path (text)
+//                  character for Ctrl+Alt+E; bit 6: COM does not start; bit
+//                  7: the shell starts nothing, with SE_ERR_FNF (whose text
+//                  the system has) or, bit 6 set as well, SE_ERR_NOASSOC
+//                  (whose text it lacks); then the bytes standard output
+//                  takes before writes fail (word, 0: no limit) and the
+//                  program's own path (text)
 //   records        until the input ends, each an opcode byte (modulo 5):
 //                  0 top-level window: thread, class, title, style
 //                  1 child window: parent (index), class, title, style
@@ -54,7 +60,7 @@
 //                    one of those calls (byte, from 1), action
 //                  4 the send dialog (with its edit box and OK button) on a
 //                    thread, as the client opens it
-// A text is a byte: 0 the empty text, 1 to kNamedTexts a text of the client
+// A text is a byte: 0 the empty text, 1 to 30, 0xF5 on a text of the client
 // (kNamed), 31 a literal from the next byte, any other byte the first of a
 // literal; a literal runs to the next zero byte. Texts are UTF-8 as the fake
 // reads them (unpaired surrogates in their three-byte form, any other byte
@@ -131,7 +137,8 @@ constexpr int64_t kClockLeapMilliseconds = (int64_t{1} << 33) * 1000;
 // about the length of the program's text buffers, and names outside ASCII:
 // Cyrillic (one capital apart), an emoji (a pair in UTF-16), an unpaired
 // surrogate, and titles of 399 units that end in a character of two units
-// or of four bytes.
+// or of four bytes; then the classes of the system's windows on the client's
+// thread, which the inventory passes over.
 const std::string kConsole = client::kConsoleTitleSuffix;
 const std::string kNamed[] = {
     client::kMainClass,    client::kMainTitle,      client::kIconHolderClass,
@@ -145,9 +152,20 @@ const std::string kNamed[] = {
     "aim Дмитрий",         "J\U0001F600e",          "a\xed\xa0\x80" "b",
     std::string(398, 't') + "\U0001F600", std::string(59, 'w') + "\U0001F600x",
     std::string(398, 'z') + "Ж",
+    client::kSystemWindowClasses[0], client::kSystemWindowClasses[1],
+    client::kSystemWindowClasses[2], client::kSystemWindowClasses[3],
 };
 constexpr size_t kNamedTexts = sizeof kNamed / sizeof kNamed[0];
 constexpr uint8_t kLiteralEscape = 31;
+// The texts after the thirtieth take bytes that begin no UTF-8 text, so that
+// the literals of the seeds keep their meaning.
+constexpr size_t kLowNamedTexts = kLiteralEscape - 1;
+constexpr unsigned kHighNamedFirst = 0xF5;
+static_assert(kNamedTexts >= kLowNamedTexts &&
+                  kNamedTexts - kLowNamedTexts <= 256 - kHighNamedFirst,
+              "the named texts fit their bytes");
+static_assert(sizeof client::kSystemWindowClasses / sizeof client::kSystemWindowClasses[0] == 4,
+              "kNamed names every class of the system's windows");
 
 // What a stalling window stalls in: the start of a journal line after its
 // label (fake_windows.h, Stall); "" is every call.
@@ -157,6 +175,13 @@ constexpr size_t kStallWhatCount = sizeof kStallWhats / sizeof kStallWhats[0];
 const uint32_t kRegistryTypes[] = {plat::kRegistryString, plat::kRegistryExpandString,
                                    plat::kRegistryString, 7 /* multi-string */,
                                    4 /* 32-bit number */, 3 /* binary */, 0 /* none */};
+// The places of the registry by kind / 8: the first is where kinds below 8
+// put their value, as before the places came.
+const plat::RegistryPlace kRegistryPlaces[] = {plat::RegistryPlace::Machine32,
+                                               plat::RegistryPlace::CurrentUser,
+                                               plat::RegistryPlace::Machine64};
+// More than half the registry's units: twice over, an expansion does not fit.
+constexpr size_t kLongVariable = 400;
 
 // The calls an event can wait for, each named in the input by a tag of its
 // own; tag 0 counts every call. A tag keeps its meaning for good, so that
@@ -231,8 +256,10 @@ struct Reader {
   std::string Text() {
     const uint8_t selector = Byte();
     if (selector == 0) return "";
-    if (selector <= kNamedTexts) return kNamed[selector - 1];
+    if (selector <= kLowNamedTexts) return kNamed[selector - 1];
     if (selector == kLiteralEscape) return Literal();
+    if (selector >= kHighNamedFirst && selector - kHighNamedFirst < kNamedTexts - kLowNamedTexts)
+      return kNamed[kLowNamedTexts + (selector - kHighNamedFirst)];
     return static_cast<char>(selector) + Literal();
   }
   plat::ThreadId Thread() { return 1 + Byte() % 3; }
@@ -463,7 +490,8 @@ void ReadRegistryValue(Reader& in, const char* key) {
   if (kind == 0) return;
   constexpr size_t kTypes = sizeof kRegistryTypes / sizeof kRegistryTypes[0];
   const uint32_t type = kind % (kTypes + 1) < kTypes ? kRegistryTypes[kind % (kTypes + 1)] : kind;
-  fake::SetRegistry(key, client::kUninstallValue, type, RegistryBytes(in));
+  const plat::RegistryPlace place = kRegistryPlaces[kind / (kTypes + 1) % 3];
+  fake::SetRegistry(key, client::kUninstallValue, type, RegistryBytes(in), place);
 }
 
 // UTF-8 into UTF-16; see the input's description.
@@ -520,6 +548,8 @@ void Decode(const uint8_t* data, size_t size) {
     answers.push_back(b == 0 ? plat::IDOK : b == 1 ? plat::IDCANCEL : b == 2 ? 0 : b);
   }
   fake::AnswerBoxes(answers);
+  fake::SetEnvironment("ProgramFiles", "C:\\Program Files");
+  fake::SetEnvironment("Long", std::string(kLongVariable, 'l'));
   ReadRegistryValue(in, client::kClientUninstallKey);
   ReadRegistryValue(in, client::kPlayerUninstallKey);
 
@@ -534,6 +564,8 @@ void Decode(const uint8_t* data, size_t size) {
   if ((process & 16) != 0) fake::HoldKeys(kCtrlAlt | 'H');
   if ((process & 32) != 0) fake::TypeCharacter(kCtrlAlt | 'E', "\xE2\x82\xAC");
   if ((process & 64) != 0) fake::FailCom();
+  fake::SetSystemMessage(2, "The system cannot find the file specified.\r\n");
+  if ((process & 128) != 0) fake::FailStarts((process & 64) != 0 ? 31 : 2);
   const uint16_t outputLimit = in.Word();
   if (outputLimit != 0) fake::FailOutputAfter(outputLimit);
   fake::SetProgramPath(in.Text());

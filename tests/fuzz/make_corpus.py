@@ -15,13 +15,16 @@ import shutil
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Text bytes naming the client's texts (fuzz_entry.cpp, kNamed), 1-based.
+# Text bytes naming the client's texts (fuzz_entry.cpp, kNamed): 1 to 30,
+# then from 0xF5 on, bytes that begin no UTF-8 text.
 MAIN_CLASS, MAIN_TITLE, ICON_HOLDER, LIST_CLASS, DISPLAY, CONSOLE, SEND_TITLE, \
     EDIT, BUTTON, OK, PLAYER, AIM, ICQ, IRC, MSN, YAHOO, WORK, DIALOG, CURRENT, \
     LONG399, LONG400, LONG1000, WORK_CYRILLIC, WORK_SMALL, AIM_CYRILLIC, EMOJI, LONE, \
     PAIR_AT_399, PAIR_AT_60, CYRILLIC_AT_399 = range(1, 31)
+IME_CLASS, TEXT_SERVICES_CLASS, GDIPLUS_CLASS, COM_CLASS = range(0xF5, 0xF9)
 NAMED = 30
 ESCAPE = 31
+HIGH_NAMED = range(0xF5, COM_CLASS + 1)
 
 
 def text(t):
@@ -31,7 +34,7 @@ def text(t):
     b = t.encode("utf-8", "surrogatepass") if isinstance(t, str) else t
     if not b:
         return b"\0"
-    if b[0] <= NAMED or b[0] == ESCAPE:
+    if b[0] <= NAMED or b[0] == ESCAPE or b[0] in HIGH_NAMED:
         b = bytes([ESCAPE]) + b
     return b + b"\0"
 
@@ -60,11 +63,16 @@ REGISTRY = (registry(1, "C:\\Program Files\\Quenvale\\quenvale.exe /uninstal") +
             registry(1, '"C:\\Program Files\\Winamp\\UninstWA.exe" /x'))
 
 
+# Registry kinds (fuzz_entry.cpp): the type's row plus 8 for the current
+# user's place, 16 for the machine's 64-bit view.
+EXPAND, AT_USER, AT_MACHINE64 = 1, 8, 16
+
 # Standard output (fuzz_entry.cpp, process byte).
 NO_OUTPUT, CONSOLE, FILE, PIPE = range(4)
 HELP_HERE = 4  # a dowtrane.txt in the current folder
 # The shortcuts and keyboard of /bind (fuzz_entry.cpp, process byte).
 SHORTCUTS, HELD_KEYS, ALTGR, NO_COM = 8, 16, 32, 64
+NO_START, NO_START_UNKNOWN = 128, 192  # the shell starts nothing (an error with text, without)
 PROGRAM = "C:\\Program Files\\Dowtrane\\dowtrane.exe"
 
 
@@ -234,6 +242,14 @@ def main():
     seeds.append(seed(NAME + "launch", b"", reg=registry(1, "C:\\\u0414\\q.exe /uninstal") +
                       registry(1, "C:\\\U0001F600\\u.exe")))
     seeds.append(seed(NAME + "/?", b"", program="C:\\Users\\\u0414\u043c\\dowtrane.exe"))
+    # Entries of the current user and of the 64-bit view, with variables;
+    # a shell that cannot start what they name.
+    places = (registry(EXPAND + AT_USER, "%ProgramFiles%\\Quenvale\\quenvale.exe /uninstal") +
+              registry(EXPAND + AT_MACHINE64, "%Long%\\Winamp\\UninstWA.exe"))
+    for line in ("launch", "winamp"):
+        seeds.append(seed(NAME + line, b"", reg=places))
+        seeds.append(seed(NAME + line, b"", reg=places, process=NO_START))
+        seeds.append(seed(NAME + line, b"", process=NO_START_UNKNOWN))
     seeds.append(seed(NAME + "sendmessage aim bob", flags=1))
     # The window list to a file, a pipe that fills, a console; the help file
     # here, beside a program whose path needs quotes, or by its bare name.

@@ -60,10 +60,49 @@ TEST(Entry, TokensSplitAtBlanksOnlyAndAtMostFour) {
 TEST_F(Dispatch, EmptyTailOpensTheHelpFileAndLooksUpNothing) {
   EXPECT_EQ(RunLine("dowtrane.exe  \t "), 0);
   ASSERT_EQ(fake::StartedPrograms().size(), 1u);
-  EXPECT_EQ(fake::StartedPrograms()[0].file, "explorer.exe");
+  EXPECT_EQ(fake::StartedPrograms()[0].file, "C:\\Windows\\explorer.exe");
   EXPECT_EQ(fake::StartedPrograms()[0].parameters, "dowtrane.txt");
   EXPECT_EQ(fake::StartedPrograms()[0].show, 1);
   EXPECT_EQ(inventory::g_clientWindows.mainWindow, nullptr);
+  EXPECT_TRUE(fake::Journal().empty());
+}
+
+TEST_F(Dispatch, TheHelpFileOpensWithTheShellOfTheWindowsFolderOrNotAtAll) {
+  // 399 characters in all fit; a folder that cannot be read (or is longer
+  // than 399 units) or a path that would not fit opens nothing, and says so.
+  const std::string longest = "C:\\" + std::string(383, 'w');
+  struct Row {
+    std::string folder, started;  // "": nothing started
+  } rows[] = {
+      {"D:\\Windows", "D:\\Windows\\explorer.exe"},
+      {"E:\\", "E:\\explorer.exe"},
+      {"C:\\Программы\\Windows", "C:\\Программы\\Windows\\explorer.exe"},
+      {longest, longest + "\\explorer.exe"},
+      {longest + "w", ""},
+      {"C:\\" + std::string(397, 'w'), ""},  // 400 units: not read
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    fake::SetWindowsFolder(row.folder);
+    for (const char* tail : {"", "/?"}) {
+      fake::StartedPrograms().clear();
+      fake::Boxes().clear();
+      const bool opens = !row.started.empty();
+      EXPECT_EQ(RunTail(tail), opens ? 0 : 1) << row.folder << " / " << tail;
+      if (opens) {
+        ASSERT_EQ(fake::StartedPrograms().size(), 1u) << row.folder;
+        EXPECT_EQ(fake::StartedPrograms()[0].file, row.started);
+        EXPECT_EQ(fake::StartedPrograms()[0].parameters, "dowtrane.txt");
+        EXPECT_TRUE(fake::Boxes().empty()) << row.folder;
+      } else {
+        EXPECT_TRUE(fake::StartedPrograms().empty()) << row.folder;
+        ASSERT_EQ(fake::Boxes().size(), 1u) << row.folder;
+        EXPECT_EQ(fake::Boxes()[0].text, "Can't open the help file: the Windows folder can't be read");
+        EXPECT_EQ(fake::Boxes()[0].caption, "Dowtrane Error");
+        EXPECT_EQ(fake::Boxes()[0].type, plat::MB_ICONERROR);
+      }
+    }
+  }
   EXPECT_TRUE(fake::Journal().empty());
 }
 

@@ -81,9 +81,20 @@ TEST_F(Inventory, ClassifiesByPrecedence) {
   fake::Top("dialog", "x", "Sending an Instant Message...");
   fake::Top("dialog2", "x", "sending an instant message...");
   fake::Top("otherthread", "x", "Elsewhere", 2);
+  // The system's windows on the client's thread, by class in any case,
+  // whatever their titles and children; a class that only begins alike is
+  // the client's.
+  plat::Window ime = fake::Top("ime", "IME", "Default IME");
+  fake::Child(ime, "holder2", "iconholder");
+  fake::Top("ime2", "ime", "AIM console");
+  fake::Top("tsf", "MSCTFIME UI", "MSCTFIME UI");
+  fake::Top("gdiplus", "GDI+ Hook Window Class", "GDI+ Window (quenvale.exe)");
+  fake::Top("com", "OleMainThreadWndClass", "OleMainThreadWndName");
+  fake::Top("notime", "IMEX", "Default IME");
   EXPECT_EQ(Build(),
             "list:ContactList channel:Channel console:Console private:Private bare:Console "
-            "short:Plain notmain1:Plain notmain2:Plain dialog:PlainQuiet dialog2:Plain");
+            "short:Plain notmain1:Plain notmain2:Plain dialog:PlainQuiet dialog2:Plain "
+            "notime:Plain");
   EXPECT_EQ(inventory::g_clientWindows.contactListWindow, list);
 }
 

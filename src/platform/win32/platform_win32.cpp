@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/bounded_calls.h"
 #include "platform/registry_text.h"
+#include "platform/system_errors.h"
 #include "platform/utf8.h"
 
 #include <windows.h>
@@ -206,50 +207,13 @@ void SendMessageWithin(Window window, uint32_t message, uintptr_t wParam, intptr
 
 Window GetWindowBelow(Window window) { return Own(::GetWindow(Native(window), GW_HWNDNEXT)); }
 
-namespace {
-
-// What GetCurrentProcess returns, documented as a constant.
-const HANDLE kThisProcess = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
-
-// The integrity level of the process (the last sub-authority of its
-// token's mandatory label, SECURITY_MANDATORY_*_RID); 0 when it cannot be
-// read.
-DWORD IntegrityLevel(HANDLE process) {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return 0;
-  union {
-    TOKEN_MANDATORY_LABEL label;
-    BYTE bytes[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
-  } info;
-  DWORD size = 0;
-  DWORD level = 0;
-  if (::GetTokenInformation(token, TokenIntegrityLevel, &info, sizeof info, &size)) {
-    const SID* sid = static_cast<const SID*>(info.label.Label.Sid);
-    if (sid->SubAuthorityCount > 0) level = sid->SubAuthority[sid->SubAuthorityCount - 1];
-  }
-  ::CloseHandle(token);
-  return level;
-}
-
-}  // namespace
-
-bool HasHigherRights(Window window) {
-  DWORD id = 0;
-  ::GetWindowThreadProcessId(Native(window), &id);
-  if (id == 0) return false;
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  if (process == nullptr) return false;
-  const DWORD theirs = IntegrityLevel(process);
-  ::CloseHandle(process);
-  return theirs > IntegrityLevel(kThisProcess);
-}
-
 int MessageBoxUtf8(const char* text, const char* caption, unsigned type) {
   return ::MessageBoxW(nullptr, Wide(0, text), Wide(1, caption), type);
 }
 
-void ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
-  ::ShellExecuteW(nullptr, nullptr, Wide(0, file), Wide(1, parameters), nullptr, showCommand);
+intptr_t ShellExecuteUtf8(const char* file, const char* parameters, int showCommand) {
+  return reinterpret_cast<intptr_t>(
+      ::ShellExecuteW(nullptr, nullptr, Wide(0, file), Wide(1, parameters), nullptr, showCommand));
 }
 
 WideChar** CommandLineArgs(int* count) {
@@ -260,27 +224,42 @@ WideChar** CommandLineArgs(int* count) {
   return reinterpret_cast<WideChar**>(args);
 }
 
-RegistryRead ReadMachineText(const char* keyPath, const char* valueName, char* buffer,
-                             size_t capacity, size_t* length) {
-  *length = 0;
-  if (capacity == 0) return RegistryRead::TooLarge;
-  buffer[0] = '\0';
+RegistryQuery QueryRegistryValue(RegistryPlace place, const char* keyPath, const char* valueName,
+                                 uint32_t* type, WideChar* wide, size_t* stored) {
+  // The current user's Software key is one for both views: no view is named.
+  // 32-bit Windows, which has one view, ignores the flags: its 64-bit place
+  // is its only one again, and adds nothing.
+  HKEY root = HKEY_LOCAL_MACHINE;
+  REGSAM view = KEY_WOW64_32KEY;
+  if (place == RegistryPlace::CurrentUser) {
+    root = HKEY_CURRENT_USER;
+    view = 0;
+  } else if (place == RegistryPlace::Machine64) {
+    view = KEY_WOW64_64KEY;
+  }
   HKEY key = nullptr;
-  // Installers of 32-bit programs write into the 32-bit view; the 64-bit
-  // build must read that view too.
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(0, keyPath), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      &key) != ERROR_SUCCESS)
-    return RegistryRead::Missing;
-  DWORD type = 0;
-  WCHAR wide[kRegistryUnits];
-  DWORD size = sizeof wide;
-  LONG status = ::RegQueryValueExW(key, Wide(0, valueName), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(wide), &size);
+  if (::RegOpenKeyExW(root, Wide(0, keyPath), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+    return RegistryQuery::Absent;
+  DWORD valueType = 0;
+  DWORD size = kRegistryUnits * sizeof(WideChar);
+  const LONG status = ::RegQueryValueExW(key, Wide(0, valueName), nullptr, &valueType,
+                                         reinterpret_cast<BYTE*>(wide), &size);
   ::RegCloseKey(key);
-  if (status == ERROR_MORE_DATA) return RegistryRead::TooLarge;
-  if (status != ERROR_SUCCESS) return RegistryRead::Missing;
-  return RegistryTextInUtf8(type, reinterpret_cast<WideChar*>(wide), size, buffer, capacity,
-                            length);
+  if (status == ERROR_MORE_DATA) return RegistryQuery::TooLarge;
+  if (status != ERROR_SUCCESS) return RegistryQuery::Absent;
+  *type = valueType;
+  *stored = size;
+  return RegistryQuery::Read;
+}
+
+uint32_t ExpandEnvironmentStringsW(const WideChar* text, WideChar* out, uint32_t capacity) {
+  return ::ExpandEnvironmentStringsW(reinterpret_cast<const WCHAR*>(text),
+                                     reinterpret_cast<WCHAR*>(out), capacity);
+}
+
+uint32_t FormatSystemMessage(uint32_t error, WideChar* buffer, uint32_t capacity) {
+  return ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                          error, 0, reinterpret_cast<WCHAR*>(buffer), capacity, nullptr);
 }
 
 // LocalAlloc takes fixed blocks from the process heap, as HeapAlloc on
@@ -329,16 +308,37 @@ bool WriteStandardError(const char* bytes, size_t count) {
   return WriteAll(STD_ERROR_HANDLE, bytes, count);
 }
 
-size_t ProgramPath(char* buffer, size_t capacity) {
+namespace {
+
+// A path that read (a W call) writes into kReadUnits + 1 units, in UTF-8;
+// read returns the path's length, or 0 on failure, or more than kReadUnits
+// when the path did not fit (cut, or not written at all).
+template <typename Read>
+size_t ReadPath(Read read, char* buffer, size_t capacity) {
   if (capacity == 0) return 0;
   buffer[0] = '\0';
   if (capacity < kReadTextSize) return 0;
   WCHAR wide[kReadUnits + 1];
-  const DWORD n = ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1);
-  // n == the size: the path was cut to fit (and, on older systems, not terminated).
+  const DWORD n = read(wide);
   if (n == 0 || n > kReadUnits) return 0;
   wide[n] = 0;
   return Narrow(wide, buffer, capacity);
+}
+
+}  // namespace
+
+size_t ProgramPath(char* buffer, size_t capacity) {
+  // A result of the buffer's size: the path was cut to fit (and, on older
+  // systems, not terminated).
+  return ReadPath([](WCHAR* wide) { return ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1); },
+                  buffer, capacity);
+}
+
+size_t WindowsFolder(char* buffer, size_t capacity) {
+  // A result above the buffer's size: the size the path needs; nothing was written.
+  return ReadPath(
+      [](WCHAR* wide) { return static_cast<DWORD>(::GetSystemWindowsDirectoryW(wide, kReadUnits + 1)); },
+      buffer, capacity);
 }
 
 bool FileExists(const char* path) {
@@ -348,8 +348,11 @@ bool FileExists(const char* path) {
 
 uint64_t GetTickCount64() { return ::GetTickCount64(); }
 
-// A wait on the process itself, which ends only when its time is up: Sleep
-// through an import the helper threads need anyway.
-void Sleep(uint32_t milliseconds) { ::WaitForSingleObject(kThisProcess, milliseconds); }
+// A wait on the process itself (the pseudo handle of GetCurrentProcess),
+// which ends only when its time is up: Sleep through an import the helper
+// threads need anyway.
+void Sleep(uint32_t milliseconds) {
+  ::WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), milliseconds);
+}
 
 }  // namespace plat

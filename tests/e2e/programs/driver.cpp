@@ -18,7 +18,12 @@
 //                                        before the first run, until the last
 //                                        has ended; the runs start once the
 //                                        window system counts it as hung
-//   registry 32|64 client|player sz|expand|sz-noterm|dword|binary <data>
+//   registry user|32|64 client|player sz|expand|sz-noterm|dword|binary <data>
+//                                        the uninstall entry, under
+//                                        HKEY_CURRENT_USER or in that view of
+//                                        HKEY_LOCAL_MACHINE; expand is REG_EXPAND_SZ
+//   environment <name> <value>           a variable of dowtrane's environment
+//                                        during the case (an expand entry's)
 //   program <name>                       a recorder copy at $WORK\<name>
 //   run <tail>                           command line "dowtrane.exe <tail>"
 //   raw <command line>                   the command line exactly
@@ -40,9 +45,15 @@
 //   state <label> visible|hidden|minimized
 //   exstyle <label> <hex>
 //   foreground <label>
-//   started <module path>|<command line>[|<file>]
-//                                        programs started, in order; <file>: the
-//                                        full path of the argument (the recorder)
+//   started <image path>|<command line>[|<file>]
+//                                        programs started, in order (started.h):
+//                                        <file> is the full path of the argument.
+//                                        dowtrane runs as a debuggee, and so does
+//                                        every program it starts: a recorder copy
+//                                        of the case runs and writes its own line;
+//                                        any other program is ended at its first
+//                                        debug event, before it runs, and the
+//                                        driver writes its line
 //   dir <path>                           dowtrane's current directory (made when
 //                                        missing; default $WORK)
 //   exe <folder>                         run a copy of dowtrane.exe put in this
@@ -72,7 +83,8 @@
 // texts and started lines are compared in UTF-8. A text that is not valid
 // UTF-8 (bytes written as %xHH, as in the suites for 8-bit programs) is read
 // in the ANSI code page instead. Standard output is compared byte for byte.
-// In data, $WORK is the work dir, $(N*text) is N copies of the text and
+// In data, $WORK is the work dir, $WINDIR the Windows folder
+// (GetSystemWindowsDirectoryW), $(N*text) is N copies of the text and
 // $THREAD(<label>) the thread of the client's window with that label, in
 // decimal; $PROGRAMS, $DESKTOP, $COMMONPROGRAMS and $PUBLICDESKTOP are the
 // user's Start-menu programs, the user's and the public Desktop, the
@@ -92,8 +104,15 @@
 #include <string>
 #include <vector>
 
+#include <winternl.h>
+
+#include <stddef.h>
+
+#include <set>
+
 #include "protocol.h"
 #include "shortcuts.h"
+#include "started.h"
 #include "words.h"
 
 namespace {
@@ -112,7 +131,7 @@ constexpr DWORD kHangMs = 600000;
 constexpr DWORD kBecomeHungMs = 15000;
 
 struct RegistryValue {
-  bool view64;
+  std::string place;  // "user", "32" or "64"
   std::string key, type, data;
 };
 
@@ -135,6 +154,7 @@ struct Case {
   bool hang = false;
   std::vector<Run> runs;
   std::vector<RegistryValue> registry;
+  std::vector<std::pair<std::string, std::string>> environment;
   std::vector<std::string> programs;
   std::vector<std::string> expect;
   std::vector<std::pair<std::string, std::string>> states, exstyles;
@@ -188,6 +208,13 @@ const shortcuts::Folder* KnownFolderAt(const std::string& in, size_t i) {
   return nullptr;
 }
 
+// The Windows folder, in UTF-8, as dowtrane reads it.
+std::string WindowsFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT n = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? Utf8(std::wstring(folder, n)) : "(no Windows folder)";
+}
+
 std::string Expand(const std::string& in) {
   std::string out;
   for (size_t i = 0; i < in.size();) {
@@ -197,6 +224,9 @@ std::string Expand(const std::string& in) {
     } else if (const shortcuts::Folder* folder = KnownFolderAt(in, i)) {
       out += Utf8(shortcuts::FolderPath(folder->csidl));
       i += strlen(folder->name);
+    } else if (in.compare(i, 7, "$WINDIR") == 0) {
+      out += WindowsFolder();
+      i += 7;
     } else if (in.compare(i, 8, "$THREAD(") == 0 && in.find(')', i) != std::string::npos) {
       size_t close = in.find(')', i);
       out += ThreadOf(in.substr(i + 8, close - i - 8));
@@ -305,15 +335,19 @@ bool ReadSuite(const std::string& path) {
       NewRun(c).commandLine = Rest(line);
     } else if (d == "answer" && w.size() == 2) {
       LastRun(c).answers.push_back(w[1]);
-    } else if (d == "registry" && w.size() >= 4) {
+    } else if (d == "registry" && w.size() >= 4 &&
+               (w[1] == "user" || w[1] == "32" || w[1] == "64")) {
       RegistryValue v;
-      v.view64 = w[1] == "64";
+      v.place = w[1];
       v.key = w[2];
       v.type = w[3];
       size_t at = line.find(w[3]) + w[3].size();
       at = line.find_first_not_of(" \t", at);
       v.data = at == std::string::npos ? "" : testfiles::Unescape(line.substr(at));
       c->registry.push_back(v);
+    } else if (d == "environment" && w.size() >= 3) {
+      const size_t at = line.find_first_not_of(" \t", line.find(w[1], d.size()) + w[1].size());
+      c->environment.emplace_back(w[1], testfiles::Unescape(line.substr(at)));
     } else if (d == "program" && w.size() == 2) {
       c->programs.push_back(w[1]);
     } else if (d == "expect") {
@@ -484,15 +518,19 @@ const char* KeyPath(const std::string& which) {
 }
 
 void CleanRegistry() {
-  for (const char* which : {"client", "player"})
+  for (const char* which : {"client", "player"}) {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
       RegDeleteKeyExA(HKEY_LOCAL_MACHINE, KeyPath(which), view, 0);
+    RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath(which));
+  }
 }
 
 bool SetRegistry(const RegistryValue& v, std::string* why) {
   HKEY key;
-  REGSAM view = v.view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KeyPath(v.key), 0, nullptr, 0, KEY_SET_VALUE | view,
+  // The current user's Software key is one for both views.
+  const HKEY root = v.place == "user" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  const REGSAM view = v.place == "user" ? 0 : v.place == "64" ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+  if (RegCreateKeyExA(root, KeyPath(v.key), 0, nullptr, 0, KEY_SET_VALUE | view,
                       nullptr, &key, nullptr) != ERROR_SUCCESS) {
     *why = "cannot create registry key";
     return false;
@@ -598,10 +636,10 @@ std::string DescribeBox(HWND box) {
 
 // With ownOutput, the program's standard output is output (inheritable), or
 // none when that is null, as when the shell starts it from a shortcut;
-// otherwise it gets whatever Wine hands on.
+// otherwise it gets whatever Wine hands on. flags: creation flags besides.
 bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
            PROCESS_INFORMATION* pi, const std::string& folder, bool ownOutput = false,
-           HANDLE output = nullptr, HANDLE errors = nullptr) {
+           HANDLE output = nullptr, HANDLE errors = nullptr, DWORD flags = 0) {
   std::wstring app = Wide(exe), line = Wide(commandLine), dir = Wide(folder);
   std::vector<wchar_t> mutableLine(line.begin(), line.end());
   mutableLine.push_back(L'\0');
@@ -613,7 +651,7 @@ bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
     si.hStdError = errors;
   }
   if (!CreateProcessW(app.c_str(), mutableLine.data(), nullptr, nullptr, output != nullptr,
-                      CREATE_SUSPENDED, nullptr, dir.c_str(), &si, pi))
+                      CREATE_SUSPENDED | flags, nullptr, dir.c_str(), &si, pi))
     return false;
   if (job != nullptr) AssignProcessToJobObject(job, pi->hProcess);
   ResumeThread(pi->hThread);
@@ -627,11 +665,11 @@ bool Start(const std::string& exe, const std::string& commandLine, HANDLE job,
 bool StartWithRetries(const std::string& name, const std::string& exe,
                       const std::string& commandLine, HANDLE job, PROCESS_INFORMATION* pi,
                       const std::string& folder, bool ownOutput, HANDLE output, HANDLE errors,
-                      DWORD* error, ULONGLONG* begin) {
+                      DWORD* error, ULONGLONG* begin, DWORD flags = 0) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) Sleep(100);
     *begin = GetTickCount64();
-    if (Start(exe, commandLine, job, pi, folder, ownOutput, output, errors)) {
+    if (Start(exe, commandLine, job, pi, folder, ownOutput, output, errors, flags)) {
       if (attempt > 0) fprintf(stderr, "note: %s: started at attempt %d\n", name.c_str(), attempt + 1);
       return true;
     }
@@ -639,6 +677,176 @@ bool StartWithRetries(const std::string& name, const std::string& exe,
     if (*error != ERROR_INTERNAL_ERROR) break;
   }
   return false;
+}
+
+// ---------------------------------------------------------------- started programs
+
+// The start of RTL_USER_PROCESS_PARAMETERS as Windows lays it out: winternl.h
+// names only the last two of these fields, and counts the current directory
+// among the reserved ones.
+struct ProcessParameters {
+  BYTE reserved1[16];
+  PVOID reserved2[5];
+  UNICODE_STRING currentDirectory;
+  HANDLE currentDirectoryHandle;
+  UNICODE_STRING dllPath;
+  UNICODE_STRING imagePathName;
+  UNICODE_STRING commandLine;
+};
+
+bool ReadText(HANDLE process, const UNICODE_STRING& text, std::wstring* out) {
+  out->assign(text.Length / sizeof(wchar_t), L'\0');
+  SIZE_T got = 0;
+  return text.Length == 0 || (ReadProcessMemory(process, text.Buffer, &(*out)[0], text.Length, &got) &&
+                              got == text.Length);
+}
+
+// What a program was started as: the image path it was created from, its
+// command line and its current directory, from its process parameters. They
+// are read in the driver's own bitness, and a 32-bit driver cannot read a
+// 64-bit program's (the Windows folder's shell is one): wine.sh runs the
+// 64-bit driver, which reads the 64-bit copy that a 32-bit program has too.
+bool ReadStart(HANDLE process, std::wstring* image, std::wstring* line, std::wstring* folder) {
+  PROCESS_BASIC_INFORMATION basic = {};
+  ULONG size = 0;
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &size) != 0 ||
+      basic.PebBaseAddress == nullptr)
+    return false;
+  PVOID where = nullptr;
+  ProcessParameters parameters = {};
+  SIZE_T got = 0;
+  return ReadProcessMemory(process,
+                           reinterpret_cast<const BYTE*>(basic.PebBaseAddress) +
+                               offsetof(PEB, ProcessParameters),
+                           &where, sizeof where, &got) &&
+         where != nullptr && ReadProcessMemory(process, where, &parameters, sizeof parameters, &got) &&
+         ReadText(process, parameters.imagePathName, image) &&
+         ReadText(process, parameters.commandLine, line) &&
+         ReadText(process, parameters.currentDirectory, folder);
+}
+
+// The full path of the command line's argument as the program would resolve
+// it in folder, its current directory (which ends in a backslash): a path
+// from a drive or a share as it is, one from the root on the folder's drive,
+// any other below the folder. Empty without an argument.
+std::wstring FullPathIn(const std::wstring& folder, const std::wstring& line) {
+  wchar_t argument[1024];
+  started::Argument(line.c_str(), argument, 1024);
+  std::wstring path = argument;
+  if (path.empty()) return path;
+  const bool share = path.compare(0, 2, L"\\\\") == 0;
+  const bool fromDrive = path.size() >= 2 && path[1] == L':';
+  if (!share && !fromDrive) path = (path[0] == L'\\' ? folder.substr(0, 2) : folder) + path;
+  wchar_t full[1024];
+  const DWORD n = GetFullPathNameW(path.c_str(), 1024, full, nullptr);
+  return n > 0 && n < 1024 ? std::wstring(full, n) : L"";
+}
+
+// True when file is one of the case's recorder copies: the same file, not
+// merely one of the same name.
+bool IsPlanted(HANDLE file, const std::vector<std::string>& planted) {
+  BY_HANDLE_FILE_INFORMATION started = {};
+  if (file == nullptr || !GetFileInformationByHandle(file, &started)) return false;
+  for (const std::string& path : planted) {
+    HANDLE copy = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (copy == INVALID_HANDLE_VALUE) continue;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const bool same = GetFileInformationByHandle(copy, &info) &&
+                      info.dwVolumeSerialNumber == started.dwVolumeSerialNumber &&
+                      info.nFileIndexHigh == started.nFileIndexHigh &&
+                      info.nFileIndexLow == started.nFileIndexLow;
+    CloseHandle(copy);
+    if (same) return true;
+  }
+  return false;
+}
+
+// One run of dowtrane as its debugger sees it. Debug events go to the thread
+// that started the debuggee, so a thread of its own starts dowtrane and
+// answers each event at once, whatever the driver's thread is waiting for (a
+// debuggee held at an event would not answer the messages that read its
+// boxes).
+struct Watch {
+  std::string name, exe, commandLine, folder;
+  HANDLE job = nullptr, output = nullptr, errors = nullptr;
+  std::wstring log;                  // the record of started programs
+  std::vector<std::string> planted;  // the case's recorder copies
+  HANDLE ready = nullptr;            // set once the start has been tried
+  volatile LONG stop = 0;            // set: the run is over, whatever is left
+  // Set before ready.
+  bool started = false;
+  PROCESS_INFORMATION pi = {};
+  DWORD error = 0;
+  ULONGLONG begin = 0;
+  std::string failures;  // read once the thread has ended
+};
+
+// The exception code of the breakpoint at which a 32-bit program's own
+// loader stops for a 64-bit debugger (STATUS_WX86_BREAKPOINT).
+constexpr DWORD kWow64Breakpoint = 0x4000001F;
+
+// Writes the line of a program that the run started and the driver ends.
+void RecordEnded(Watch* w, HANDLE process) {
+  std::wstring image, line, folder;
+  if (!ReadStart(process, &image, &line, &folder)) {
+    wchar_t path[1024];
+    DWORD n = 1024;
+    image = QueryFullProcessImageNameW(process, 0, path, &n) ? std::wstring(path, n) : L"?";
+    line = L"(the driver could not read its command line)";
+  }
+  if (!started::AppendLine(w->log.c_str(), image.c_str(), line.c_str(),
+                           FullPathIn(folder, line).c_str()))
+    w->failures += "    cannot write the record of started programs\n";
+}
+
+DWORD WINAPI WatchRun(LPVOID context) {
+  Watch* w = static_cast<Watch*>(context);
+  w->started = StartWithRetries(w->name, w->exe, w->commandLine, w->job, &w->pi, w->folder, true,
+                                w->output, w->errors, &w->error, &w->begin, DEBUG_PROCESS);
+  SetEvent(w->ready);
+  if (!w->started) return 0;
+  std::set<DWORD> running;  // debuggees between their first and their last event
+  bool ended = false;       // dowtrane's last event has come
+  while (!(ended && running.empty()) && w->stop == 0) {
+    DEBUG_EVENT e;
+    if (!WaitForDebugEvent(&e, 100)) continue;
+    DWORD reply = DBG_CONTINUE;
+    switch (e.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT: {
+        const CREATE_PROCESS_DEBUG_INFO& info = e.u.CreateProcessInfo;
+        running.insert(e.dwProcessId);
+        // Nothing of the program has run yet.
+        if (e.dwProcessId != w->pi.dwProcessId && !IsPlanted(info.hFile, w->planted)) {
+          RecordEnded(w, info.hProcess);
+          TerminateProcess(info.hProcess, 9);
+        }
+        if (info.hFile != nullptr) CloseHandle(info.hFile);
+        break;
+      }
+      case EXIT_PROCESS_DEBUG_EVENT:
+        // Also of a program that failed before its first event.
+        running.erase(e.dwProcessId);
+        ended = ended || e.dwProcessId == w->pi.dwProcessId;
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (e.u.LoadDll.hFile != nullptr) CloseHandle(e.u.LoadDll.hFile);
+        break;
+      case EXCEPTION_DEBUG_EVENT: {
+        // The loaders' breakpoints are the debugger's (the programs have none
+        // of their own); any other exception is the program's to handle.
+        const DWORD code = e.u.Exception.ExceptionRecord.ExceptionCode;
+        if (code != EXCEPTION_BREAKPOINT && code != kWow64Breakpoint) reply = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      }
+      default:
+        break;
+    }
+    ContinueDebugEvent(e.dwProcessId, e.dwThreadId, reply);
+  }
+  // A debuggee that is left ends with this thread.
+  return 0;
 }
 
 struct Client {
@@ -842,7 +1050,8 @@ struct Outcome {
 // Runs dowtrane once, from runDir, answering its boxes; with the case's
 // standard output.
 Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
-                    const std::string& runDir, std::string* failures) {
+                    const std::string& runDir, const std::string& startedLog,
+                    std::string* failures) {
   Outcome out;
   // The standard output: a new file, or a pipe read while dowtrane runs.
   const std::string outputFile = g_paths.work + "\\stdout.txt";
@@ -889,16 +1098,29 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   };
 
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  PROCESS_INFORMATION pi = {};
-  DWORD startError = 0;
-  ULONGLONG begin = 0;
-  const bool started = StartWithRetries(c.name + ": dowtrane", exe, Expand(run.commandLine), job,
-                                        &pi, runDir, true, output, errors, &startError, &begin);
+  Watch watch;
+  watch.name = c.name + ": dowtrane";
+  watch.exe = exe;
+  watch.commandLine = Expand(run.commandLine);
+  watch.folder = runDir;
+  watch.job = job;
+  watch.output = output;
+  watch.errors = errors;
+  watch.log = Wide(startedLog);
+  for (const std::string& p : c.programs) watch.planted.push_back(g_paths.work + "\\" + p);
+  watch.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE watcher =
+      watch.ready != nullptr ? CreateThread(nullptr, 0, WatchRun, &watch, 0, nullptr) : nullptr;
+  if (watcher != nullptr) WaitForSingleObject(watch.ready, INFINITE);
+  PROCESS_INFORMATION& pi = watch.pi;
+  const ULONGLONG begin = watch.begin;
   // Only dowtrane holds the writing end now: the pipe ends when it does.
   if (output != nullptr) CloseHandle(output);
   if (errors != nullptr) CloseHandle(errors);
-  if (!started) {
-    *failures += "    cannot start dowtrane (error " + std::to_string(startError) + ")\n";
+  if (watcher == nullptr) {
+    *failures += "    cannot start the thread that watches dowtrane\n";
+  } else if (!watch.started) {
+    *failures += "    cannot start dowtrane (error " + std::to_string(watch.error) + ")\n";
   } else {
     std::vector<HWND> answered;
     size_t nextAnswer = 0;
@@ -934,6 +1156,17 @@ Outcome RunDowtrane(const Case& c, const Run& run, const std::string& exe,
   WaitForJob(job, 5000);
   TerminateJobObject(job, 9);
   CloseHandle(job);
+  if (watcher != nullptr) {
+    // Its last events come as the job's processes end.
+    if (WaitForSingleObject(watcher, 5000) != WAIT_OBJECT_0) {
+      InterlockedExchange(&watch.stop, 1);
+      WaitForSingleObject(watcher, INFINITE);
+      *failures += "    the debug events of the run did not end\n";
+    }
+    CloseHandle(watcher);
+    *failures += watch.failures;
+  }
+  if (watch.ready != nullptr) CloseHandle(watch.ready);
   drainPipe();
   if (pipeEnd != nullptr) CloseHandle(pipeEnd);
   if (c.redirect == "file") out.written = ReadFile(outputFile);
@@ -1016,14 +1249,8 @@ bool RunCase(const Case& c, int index) {
   }
 
   SetEnvironmentVariableA("DOWTRANE_TEST_STARTED", startedLog.c_str());
-  // Under Wine a program named explorer.exe is Wine's own unless told
-  // otherwise; the recorder copy in the work dir must stand in for it.
-  static const std::string overrides = [] {
-    char buf[1024] = "";
-    GetEnvironmentVariableA("WINEDLLOVERRIDES", buf, sizeof buf);
-    return std::string(buf) + (buf[0] != 0 ? ";" : "") + "explorer.exe=n";
-  }();
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+  for (const auto& [name, value] : c.environment)
+    SetEnvironmentVariableW(Wide(name).c_str(), Wide(Expand(value)).c_str());
 
   // The client's stalls last no longer than each run (for a hung client,
   // than the last run).
@@ -1035,7 +1262,7 @@ bool RunCase(const Case& c, int index) {
   }
   for (size_t i = 0; i < c.runs.size() && failures.empty(); ++i) {
     if (release != nullptr && !c.hang) ResetEvent(release);
-    outcomes.push_back(RunDowtrane(c, c.runs[i], exe, runDir, &failures));
+    outcomes.push_back(RunDowtrane(c, c.runs[i], exe, runDir, startedLog, &failures));
     if (release != nullptr && !c.hang) SetEvent(release);
   }
   if (release != nullptr) {
@@ -1043,6 +1270,8 @@ bool RunCase(const Case& c, int index) {
     CloseHandle(release);
   }
   for (const std::string& f : c.files) Delete(Expand(f));
+  for (const auto& variable : c.environment)
+    SetEnvironmentVariableW(Wide(variable.first).c_str(), nullptr);
   if (ownCopy) Delete(exe);
   for (const auto& [path, want] : c.links) {
     const std::string got = Utf8(shortcuts::Describe(Wide(Expand(path))));

@@ -22,6 +22,14 @@
 // handed to the W calls. The client then reads its queue with the W calls.
 // Windows are stacked so that the first listed is on top of its siblings,
 // and the top-level ones above other programs'.
+// The client's thread keeps the IME window that the system makes for it,
+// where the system puts it (Wine: below the client's other windows). A
+// window of class IME (the system's class of IME windows) stands for that
+// window as Windows places it: it is never shown, and it is stacked above
+// the client's other windows wherever it is listed, as Windows stacks the
+// IME window just above the window it serves. List it hidden: the driver
+// holds the visible windows, not it, in their listed order. It journals
+// what it receives.
 // A "thread=hung" window (top-level, of a class of the client's own, without
 // children) stands for another program's whose thread has stopped reading
 // its queue: a thread of its own makes it and reads its queue, so that it
@@ -46,7 +54,6 @@
 // the token).
 //   testclient.exe <scenario> <journal> <map> <token>
 #include <windows.h>
-#include <imm.h>
 
 #include <stdio.h>
 
@@ -134,10 +141,12 @@ std::string LabelOf(HWND hwnd) {
   return it == g_live.end() ? std::string("?") : it->second.plan->label;
 }
 
+bool IsImeClass(const std::string& c) { return lstrcmpiA(c.c_str(), "IME") == 0; }
+
 bool IsSystemClass(const std::string& c) {
   for (const char* s : {"edit", "button", "static", "listbox", "#32770"})
     if (lstrcmpiA(c.c_str(), s) == 0) return true;
-  return false;
+  return IsImeClass(c);
 }
 
 HWND Create(const WindowPlan& plan);
@@ -213,13 +222,15 @@ void CreateTree(const WindowPlan& plan, std::vector<HWND>* made) {
 }
 
 // A window of a thread that has stopped reading cannot be moved: SetWindowPos
-// would wait for its thread.
+// would wait for its thread. The IME windows go on top of all, last.
 void Raise(const std::vector<HWND>& windows) {
   const bool stopped = WaitForSingleObject(g_hangThreads, 0) == WAIT_OBJECT_0;
-  for (auto h = windows.rbegin(); h != windows.rend(); ++h)
-    if (!(stopped && g_live[*h].plan->hungThread))
-      SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  for (bool ime : {false, true})
+    for (auto h = windows.rbegin(); h != windows.rend(); ++h)
+      if (!(stopped && g_live[*h].plan->hungThread) &&
+          IsImeClass(g_live[*h].plan->className) == ime)
+        SetWindowPos(*h, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void NoteStates(const std::vector<HWND>& windows) {
@@ -241,11 +252,12 @@ void Settle(const std::vector<HWND>& made) {
 
 std::vector<HWND> g_initial;  // the windows made at start, in list order
 
-// Stacks the visible windows made at start again, as Settle did.
+// Stacks the visible windows made at start again, as Settle did, and the
+// IME windows above them.
 void Restack() {
   std::vector<HWND> visible;
   for (HWND h : g_initial)
-    if (IsWindowVisible(h)) visible.push_back(h);
+    if (IsWindowVisible(h) || IsImeClass(g_live[h].plan->className)) visible.push_back(h);
   Raise(visible);
 }
 
@@ -478,7 +490,8 @@ HWND Create(const WindowPlan& plan) {
   }
   // The extended style exactly as the scenario says; creation may add bits.
   SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(plan.exStyle));
-  if (parent == nullptr) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  // Windows never shows its IME windows.
+  if (parent == nullptr && !IsImeClass(plan.className)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   return hwnd;
 }
 
@@ -524,8 +537,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: testclient <scenario> <journal> <map> <token>\n");
     return 2;
   }
-  // No per-thread IME windows: the Z order holds the scenario's windows only.
-  ImmDisableIME(static_cast<DWORD>(-1));
   if (!ReadScenario(argv[1])) return 2;
   g_release = CreateEventA(nullptr, TRUE, FALSE, (std::string(argv[4]) + "-release").c_str());
   g_hangThreads = CreateEventA(nullptr, TRUE, FALSE, nullptr);
