@@ -19,6 +19,8 @@ enum class Command : uint8_t {
   LaunchClient,       // works without the client
   LaunchWinamp,       // works without the client
   ListWindows,        // /windows
+  Bind,               // /bind: makes a binding, or lists them; works without the client
+  Unbind,             // /unbind: removes a binding; works without the client
   MenuCommand,        // one menu command to the main window
   ForwardMenuCommand,  // one that brings a window of the client forward
   Exit,               // the exit menu command, after the delay when one is given
@@ -110,11 +112,19 @@ struct CommandRecord {
   const char* mediumWord;   // argument 1 as typed ("" when absent)
   char messageText[utf8::kBufferSize];  // SendMessage: the medium, a blank and the contact
   inventory::DockPosition dockPosition;
+  // Bind and Unbind: argument 1 (null: none) and, for Bind, the rest of the
+  // command line after it as typed (null: nothing follows).
+  const char* keysWord;
+  const char* boundCommand;
 };
 
 // Reads the tail (changed in place: the tokens are cut out of it, and the
 // record points into it) into the record; false when it holds no word.
 bool ReadCommand(char* tail, CommandRecord& record);
+
+// True when the text's first word (up to a blank or its end) names a
+// command, as ReadCommand reads it.
+bool NamesCommand(const char* text);
 
 // Takes the next blank-delimited token at *cursor, writing a zero over the
 // blank that ends it; null when only blanks are left.

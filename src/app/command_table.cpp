@@ -20,6 +20,9 @@ const CommandWord kCommandWords[] = {
     {"winamp", 0, 6, Command::LaunchWinamp},
     // The client's windows as the commands see them; sends nothing.
     {"/windows", 0, sizeof "/windows", Command::ListWindows},
+    // Hotkeys: shortcuts that run the program; without the client as well.
+    {"/bind", 0, sizeof "/bind", Command::Bind},
+    {"/unbind", 0, sizeof "/unbind", Command::Unbind},
     // The main window: "away+" before "awayedit".
     {"away+", client::kAwayPlus, 5, Command::MenuCommand},
     {"awayedit", client::kAwayEdit, 4, Command::MenuCommand},
@@ -257,6 +260,21 @@ void ReadActionArguments(const char* first, const char* second, const char* thir
 
 }  // namespace
 
+bool NamesCommand(const char* text) {
+  // The word alone: the rows of whole words want its end where their
+  // literal ends, and a blank is no end. A longer word is cut past the
+  // length of every literal, and stays a word of no row that it was not.
+  char word[20];
+  size_t length = 0;
+  while (text[length] != '\0' && text[length] != ' ' && length + 1 < sizeof word) {
+    word[length] = text[length];
+    ++length;
+  }
+  word[length] = '\0';
+  CommandRecord record;
+  return FindCommand(word, record) != Command::Nothing;
+}
+
 char* NextToken(char** cursor) {
   char* p = *cursor;
   while (*p == ' ') ++p;
@@ -274,9 +292,11 @@ char* NextToken(char** cursor) {
 bool ReadCommand(char* tail, CommandRecord& record) {
   record = CommandRecord{};
   char* cursor = tail;
+  // Where the tail ends before the tokens are cut out of it.
+  const char* const end = tail + utf8::Length(tail);
   const char* word = NextToken(&cursor);
   const char* first = word != nullptr ? NextToken(&cursor) : nullptr;
-  const char* second = first != nullptr ? NextToken(&cursor) : nullptr;
+  char* second = first != nullptr ? NextToken(&cursor) : nullptr;
   const char* third = second != nullptr ? NextToken(&cursor) : nullptr;
   if (word == nullptr) return false;
   record.command = FindCommand(word, record);
@@ -287,6 +307,19 @@ bool ReadCommand(char* tail, CommandRecord& record) {
     if (record.delayed) record.delaySeconds = utf8::ParseDecimal(first);
   } else if (record.command == Command::Dock) {
     record.dockPosition = ReadDockPosition(first);
+  } else if (record.command == Command::Bind || record.command == Command::Unbind) {
+    record.keysWord = first;
+    // The bound command as typed, quotes and all: the blanks that ended its
+    // words were cut into zeros, and go back.
+    record.boundCommand = second;
+    if (second != nullptr) {
+      char* last = second;  // its last character that is no blank
+      for (char* p = second; p < end; ++p) {
+        if (*p == '\0') *p = ' ';
+        if (*p != ' ') last = p;
+      }
+      last[1] = '\0';
+    }
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #include "app/dispatcher.h"
 
+#include "app/bindings.h"
 #include "app/launchers.h"
 #include "app/messages.h"
 #include "app/window_commands.h"
@@ -34,20 +35,28 @@ int NotResponding() {
 
 }  // namespace
 
-int TellError(const char* text, int status) {
-  if (!plat::StandardOutputIsFileOrPipe()) {
-    plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
-    return status;
-  }
-  char out[utf8::kBufferSize];
+void WriteText(const char* text, bool standardError) {
+  // Twice a text's bytes: every '\n' may take a '\r' before it.
+  char out[utf8::kBufferSize * 2];
   utf8::Builder b = utf8::Start(out, sizeof out);
   for (const char* p = text; *p != '\0'; ++p) {
     if (*p == '\n') utf8::AppendChar(b, '\r');
     utf8::AppendChar(b, *p);
   }
   utf8::Append(b, kLineEnd);
+  if (standardError)
+    plat::WriteStandardError(out, b.length);
+  else
+    plat::WriteStandardOutput(out, b.length);
+}
+
+int TellError(const char* text, int status) {
+  if (!plat::StandardOutputIsFileOrPipe()) {
+    plat::MessageBoxUtf8(text, kErrorCaption, plat::MB_ICONERROR);
+    return status;
+  }
   // Nothing else is left to say it with when this fails; the status still tells.
-  plat::WriteStandardError(out, b.length);
+  WriteText(text, true);
   return status;
 }
 
@@ -72,6 +81,8 @@ int TellIfCallsFailed(int status) {
 int Dispatch(const CommandRecord& record) {
   if (record.command == Command::LaunchClient) return LaunchClient();
   if (record.command == Command::LaunchWinamp) return LaunchWinamp();
+  if (record.command == Command::Bind || record.command == Command::Unbind)
+    return RunHotkeyCommand(record);
   plat::Window main = inventory::g_clientWindows.mainWindow;
   if (main == nullptr) {
     if (record.command == Command::ListWindows) return TellError(kMissingClient, kStatusDone);

@@ -18,6 +18,11 @@ bool CallsFailed();
 // otherwise returns status.
 int TellIfCallsFailed(int status);
 
+// Writes a text of the program (of at most utf8::kBufferSize bytes) and a
+// line end to the standard output, or standard error, each '\n' as CR LF;
+// a write that fails is not told.
+void WriteText(const char* text, bool standardError);
+
 // Says what went wrong: in a box, or, when the standard output is a file or
 // a pipe, in the same words on standard error, since a box would stop the
 // script until someone clicks it. Returns status.

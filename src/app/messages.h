@@ -77,6 +77,49 @@ constexpr const char* kKindNames[] = {"contact list", "container", "console",   
                                              "channel",      "plain",     "send dialog"};
 }  // namespace listing
 
+// ---------------------------------------------------------------- hotkeys
+
+// What /bind and /unbind say (app/bindings.cpp), and the names they give.
+// Only bindings.cpp reads them (see the list of windows above). In the
+// texts, kKeys stands for the keys in their one form, kCut for the text
+// named, cut after 60 characters and then followed by "...", kWhole for it
+// whole.
+namespace hotkeys {
+// The texts are packed one after the other ([[gnu::aligned(1)]]): the
+// x86-64 ABI would align each array of 16 bytes or more to 16, which costs
+// a sixth of their bytes.
+constexpr char kKeys = '\1';
+constexpr char kCut = '\2';
+constexpr char kWhole = '\3';
+[[gnu::aligned(1)]] constexpr char kCaption[] = "Dowtrane - Hotkeys";
+// The folder of the bindings, in the user's Start-menu programs, and the
+// shortcut's file ending.
+[[gnu::aligned(1)]] constexpr char kFolder[] = "Dowtrane";
+[[gnu::aligned(1)]] constexpr char kShortcutEnding[] = ".lnk";
+[[gnu::aligned(1)]] constexpr char kName[] = "\1 \2";  // then the ending
+[[gnu::aligned(1)]] constexpr char kNowRuns[] = "\1 now runs: dowtrane \2";
+[[gnu::aligned(1)]] constexpr char kRanBefore[] = "\nIt ran before: dowtrane \2";
+[[gnu::aligned(1)]] constexpr char kAlsoTypes[] = "\n\nOn this keyboard \1 also types \3.";
+[[gnu::aligned(1)]] constexpr char kNoLongerRuns[] = "\1 no longer runs: dowtrane \2";
+// Refusals.
+[[gnu::aligned(1)]] constexpr char kUnknownKeys[] = "Unknown keys: \2\nSee Hotkeys in dowtrane.txt.";
+[[gnu::aligned(1)]] constexpr char kNoCommand[] = "No command after the keys.";
+[[gnu::aligned(1)]] constexpr char kUnknownCommand[] = "Unknown command: \2";
+[[gnu::aligned(1)]] constexpr char kTaken[] = "\1 is taken by the shortcut\n\t\3";
+[[gnu::aligned(1)]] constexpr char kHeld[] = "\1 is held by a running program.";
+[[gnu::aligned(1)]] constexpr char kNoBinding[] = "No binding has the keys \1";
+// COM or the Start menu's folder not to be had.
+[[gnu::aligned(1)]] constexpr char kUnavailable[] = "Windows' shortcuts cannot be used.";
+[[gnu::aligned(1)]] constexpr char kCannotWrite[] = "Can't write\n\t\3";
+[[gnu::aligned(1)]] constexpr char kCannotRemove[] = "Can't remove\n\t\3";
+// The list, a line a binding; the line after the last a box shows.
+[[gnu::aligned(1)]] constexpr char kLine[] = "\1  \2";
+[[gnu::aligned(1)]] constexpr char kProgramGone[] = "  (dowtrane.exe is gone)";
+[[gnu::aligned(1)]] constexpr char kNoBindings[] = "No bindings.";
+[[gnu::aligned(1)]] constexpr char kMoreEnd[] = " more: dowtrane /bind > hotkeys.txt";
+[[gnu::aligned(1)]] constexpr char kWriteFailed[] = "Can't write the list of hotkeys to the standard output";
+}  // namespace hotkeys
+
 // ---------------------------------------------------------------- exit statuses
 
 // The help file was opened; no client (after kMissingClient); a window
@@ -97,11 +140,15 @@ inline constexpr int kStatusUnknownContainer = 5;
 // The client did not answer: its thread was hung, or a call ran out of time
 // (after kNotResponding).
 inline constexpr int kStatusNotResponding = 6;
-// The list of windows could not be written whole to the standard output
-// (after kWriteFailed).
+// The list of windows, or of hotkeys, could not be written whole to the
+// standard output (after kWriteFailed, hotkeys::kWriteFailed).
 inline constexpr int kStatusListCut = 7;
 // Windows refused a call to the client, which runs with higher rights
 // (after kHigherRights); nothing more was sent.
 inline constexpr int kStatusHigherRights = 8;
+// /bind or /unbind changed nothing: unknown keys or command, keys taken by a
+// shortcut or held by a program, no binding with the keys, or the shortcut
+// could not be written or removed.
+inline constexpr int kStatusNotBound = 9;
 
 }  // namespace app

@@ -10,7 +10,6 @@
 namespace app {
 namespace {
 
-
 // The box shows at most this many lines, then one saying how many more there are.
 constexpr size_t kBoxLines = 40;
 // Each line with its '\n' or terminator takes at most kListingLineSize.
@@ -19,59 +18,54 @@ static_assert(sizeof kMoreStart - 1 + 10 + sizeof kMoreEnd <= app::kListingLineS
               "the last line of the box fits");
 static_assert(kBoxTextSize <= plat::kBoxTextUnits, "the box shows the whole text");
 
-struct BoxText {
-  utf8::Builder builder;
-  uint32_t lines;  // all the lines offered, shown or not
-};
+// In .bss: one list is shown a run.
+char g_box[kBoxTextSize];
 
-int AddToBox(const char* line, intptr_t context) {
-  BoxText* box = reinterpret_cast<BoxText*>(context);
-  if (box->lines < kBoxLines) {
-    if (box->lines > 0) utf8::AppendChar(box->builder, '\n');
-    utf8::Append(box->builder, line);
+}  // namespace
+
+void StartLines(Lines& lines) {
+  lines = Lines{utf8::Start(g_box, sizeof g_box), 0, plat::StandardOutputIsFileOrPipe(), true};
+}
+
+int AddLine(const char* line, intptr_t context) {
+  Lines* lines = reinterpret_cast<Lines*>(context);
+  if (lines->toOutput) {
+    // Line by line, so that any number of lines is written.
+    char out[app::kListingLineSize + sizeof kLineEnd];
+    utf8::Builder b = utf8::Start(out, sizeof out);
+    utf8::Append(b, line);
+    utf8::Append(b, kLineEnd);
+    lines->written = plat::WriteStandardOutput(out, b.length);
+    return lines->written ? 1 : 0;
   }
-  ++box->lines;
+  if (lines->count < kBoxLines) {
+    if (lines->count > 0) utf8::AppendChar(lines->box, '\n');
+    utf8::Append(lines->box, line);
+  }
+  ++lines->count;
   return 1;
 }
 
-int WriteLine(const char* line, intptr_t context) {
-  bool* written = reinterpret_cast<bool*>(context);
-  char out[app::kListingLineSize + sizeof kLineEnd];
-  utf8::Builder b = utf8::Start(out, sizeof out);
-  utf8::Append(b, line);
-  utf8::Append(b, kLineEnd);
-  *written = plat::WriteStandardOutput(out, b.length);
-  return *written ? 1 : 0;
-}
-
-void ShowInBox(const inventory::WindowNode* first) {
-  char buffer[kBoxTextSize];
-  BoxText box = {utf8::Start(buffer, sizeof buffer), 0};
-  app::ListInventory(first, AddToBox, reinterpret_cast<intptr_t>(&box));
-  if (box.lines > kBoxLines) {
-    utf8::AppendChar(box.builder, '\n');
-    utf8::Append(box.builder, kMoreStart);
-    utf8::AppendDecimal(box.builder, box.lines - static_cast<uint32_t>(kBoxLines));
-    utf8::Append(box.builder, kMoreEnd);
+int EndLines(Lines& lines, const char* caption, const char* moreEnd, const char* writeFailed) {
+  if (lines.toOutput) return lines.written ? kStatusDone : TellError(writeFailed, kStatusListCut);
+  if (lines.count > kBoxLines) {
+    utf8::AppendChar(lines.box, '\n');
+    utf8::Append(lines.box, kMoreStart);
+    utf8::AppendDecimal(lines.box, lines.count - static_cast<uint32_t>(kBoxLines));
+    utf8::Append(lines.box, moreEnd);
   }
-  plat::MessageBoxUtf8(buffer, kListCaption, plat::MB_ICONINFORMATION);
+  plat::MessageBoxUtf8(g_box, caption, plat::MB_ICONINFORMATION);
+  return kStatusDone;
 }
-
-}  // namespace
 
 int ListWindows() {
   inventory::WindowNode* root = inventory::BuildInventory();
   // No box in a redirected run, for this either.
   if (root == nullptr) return TellError(kOutOfMemory, kStatusRefused);
-  int status = kStatusDone;
-  if (plat::StandardOutputIsFileOrPipe()) {
-    // Line by line, so that any number of windows is listed.
-    bool written = true;
-    app::ListInventory(root->next, WriteLine, reinterpret_cast<intptr_t>(&written));
-    if (!written) status = TellError(kWriteFailed, kStatusListCut);
-  } else {
-    ShowInBox(root->next);
-  }
+  Lines lines;
+  StartLines(lines);
+  app::ListInventory(root->next, AddLine, reinterpret_cast<intptr_t>(&lines));
+  const int status = EndLines(lines, kListCaption, kMoreEnd, kWriteFailed);
   inventory::FreeWindowTree(root);
   return status;
 }

@@ -1,5 +1,5 @@
 // The thin layer over the Windows calls that Dowtrane makes. The Windows
-// build implements it over user32, shell32, advapi32 and kernel32; the native
+// build implements it over user32, shell32, advapi32, kernel32 and ole32; the native
 // test build links an in-memory window system in its place.
 //
 // Every text crosses this layer in UTF-8 (platform/utf8.h says why): the
@@ -157,6 +157,70 @@ uint32_t ShellExecuteError(intptr_t result);
 // lives until the process ends. Returns null (count 0) when it cannot be split.
 WideChar** CommandLineArgs(int* count);
 // WideToUtf8 (platform/utf8.h) converts an element for the program.
+
+// ole32 and shell32: the shell's shortcuts (.lnk files), for /bind and
+// /unbind only (shortcuts_win32.cpp). Their paths and texts are read as at
+// most kReadUnits UTF-16 units, as the other texts; a longer one is not had.
+//
+// A shortcut's hotkey as IShellLinkW keeps it: the virtual key in the low
+// byte, these flags in the high byte; 0 is none.
+inline constexpr uint8_t HOTKEYF_SHIFT = 0x01;
+inline constexpr uint8_t HOTKEYF_CONTROL = 0x02;
+inline constexpr uint8_t HOTKEYF_ALT = 0x04;
+inline constexpr uint8_t HOTKEYF_EXT = 0x08;  // an extended key (the gray Home, the arrows...)
+// Loads ole32 (LoadLibraryW: imported, it would be loaded at every start
+// of the program) and calls CoInitializeEx for an apartment of the run's
+// thread, which the shell's shortcut object needs; false when COM cannot
+// start, and then EndShortcuts is not called. The shortcut calls below need
+// it.
+bool BeginShortcuts();
+void EndShortcuts();  // CoUninitialize, and ole32 freed
+// The folders Windows reads shortcut hotkeys from (the shell's known
+// folders, through SHGetFolderPathW), and the user's Start-menu programs,
+// where the bindings go.
+enum class KnownFolder : uint8_t { Programs, StartMenu, CommonStartMenu, Desktop, PublicDesktop };
+// The folder's path in UTF-8, without a trailing backslash, into capacity
+// (at least kReadTextSize) bytes; 0 (with buffer[0] zero) when Windows has
+// none.
+size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity);
+// CreateDirectoryW; true also when the folder was there already.
+bool MakeFolder(const char* path);
+bool DeleteFileUtf8(const char* path);  // DeleteFileW
+// What Dowtrane reads of a shortcut, through IShellLinkW and IPersistFile:
+// its target (as written, not resolved), its arguments and its hotkey.
+struct Shortcut {
+  char target[kReadTextSize];
+  char arguments[kReadTextSize];
+  uint16_t hotkey;
+};
+// Writes a new shortcut file (or over one of that name) to the program's
+// own file (GetModuleFileNameW), with that file's folder as the working
+// folder, the arguments and the hotkey; false on failure, also when the
+// program's path cannot be had (as ProgramPath says) or the arguments take
+// kReadUnits units or more (they would not read back whole).
+bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey);
+// The folder walk (FindFirstFileW): loads each file of the folder and of its
+// subfolders whose name ends in ".lnk" (in any case) as a shortcut into
+// *shortcut and calls proc with its path (UTF-8), in no set order;
+// a file that does not load is passed over. Passed over too: the subfolder
+// skip (compared as lstrcmpiW compares, in any case),
+// subfolders that are reparse points (a junction may lead back up), and
+// entries whose name begins with '.' ("." and ".." among them) or whose
+// path would take more than kReadUnits units (which bounds the depth).
+// proc returns false to stop the walk; true when it was stopped so.
+using ShortcutProc = bool (*)(const char* path, intptr_t context);
+bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
+                     intptr_t context);
+
+// user32, for /bind: the keys of a shortcut hotkey word.
+// True when RegisterHotKey for the keys fails (a running program holds
+// them); a registration that succeeds is released at once.
+bool HotkeyIsHeld(uint16_t hotkey);
+// The character (UTF-8) that the user's current keyboard layout (the
+// thread's, GetKeyboardLayout(0)) types for the key with the hotkey's
+// modifiers (ToUnicode), cut to capacity - 1 bytes; 0 (buffer empty) when it types
+// none, or only a control character.
+size_t CharacterOfKeys(uint16_t hotkey, char* buffer, size_t capacity);
 
 // advapi32 and kernel32: a text value of an installer's key, read through
 // RegQueryValueExW from the first place that holds it, in this order, the

@@ -37,7 +37,9 @@ shift 2
 
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
-base_overrides="mscoree,mshtml="
+# winemenubuilder.exe=d: the shortcuts that /bind writes into the Start
+# menu do not become menu entries of the Linux desktop.
+base_overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 
 load_env() {
   [ -f "$state/env" ] ||

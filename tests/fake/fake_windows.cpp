@@ -1,4 +1,5 @@
 #include "fake_windows.h"
+#include "fake_shortcuts.h"
 
 #include <setjmp.h>
 #include <stdio.h>
@@ -252,6 +253,7 @@ void Reset() {
   s.windowsFolder = kDefaultWindowsFolder;
   s.files.clear();
   ResetThreads();
+  ResetShortcuts();
   plat::g_calls = plat::CallsRecord{};
 }
 

@@ -8,7 +8,12 @@
 //   - nothing acts on a window of a thread other than the client's, except
 //     the player's command in WINAMP and the foreground handed to the window
 //     below the contact list in TOGGLEBUDDY;
-//   - a /windows run whose standard output is a file or a pipe shows no box.
+//   - a /windows, /bind or /unbind run whose standard output is a file or a
+//     pipe shows no box;
+//   - COM is released at the end of the run (unless the process ended on
+//     the way) and no shortcut call is made without it; every shortcut
+//     written lies in the bindings' folder, with keys that the key reader
+//     reads back from their one form, and the program's own path.
 // A broken rule is reported on stderr and aborts, which libFuzzer records as
 // a crash with its input.
 //
@@ -32,12 +37,16 @@
 //                  the environment that expands them holds ProgramFiles and
 //                  Long (kLongVariable characters)
 //   process        bits 0-1: standard output none, console, file, pipe;
-//                  bit 2: a dowtrane.txt in the current folder; bit 3: the
-//                  shell starts nothing, with SE_ERR_FNF (whose text the
-//                  system has) or, bit 4 set, SE_ERR_NOASSOC (whose text it
-//                  lacks); then the bytes standard output takes before
-//                  writes fail (word, 0: no limit) and the program's own
-//                  path (text)
+//                  bit 2: a dowtrane.txt in the current folder; bit 3:
+//                  shortcuts (kShortcuts: a binding of the program's own,
+//                  others' on the Desktop and in the Start menu); bit 4: a
+//                  program holds Ctrl+Alt+H; bit 5: the layout types a
+//                  character for Ctrl+Alt+E; bit 6: COM does not start; bit
+//                  7: the shell starts nothing, with SE_ERR_FNF (whose text
+//                  the system has) or, bit 6 set as well, SE_ERR_NOASSOC
+//                  (whose text it lacks); then the bytes standard output
+//                  takes before writes fail (word, 0: no limit) and the
+//                  program's own path (text)
 //   records        until the input ends, each an opcode byte (modulo 5):
 //                  0 top-level window: thread, class, title, style
 //                  1 child window: parent (index), class, title, style
@@ -83,7 +92,9 @@
 #include "client/contract.h"
 #include "text/utf8_text.h"
 #include "inventory/client_windows.h"
+#include "fake_shortcuts.h"
 #include "fake_windows.h"
+#include "app/keys.h"
 #include "app/listing.h"
 #include "platform/platform.h"
 #include "platform/registry_text.h"
@@ -96,7 +107,24 @@ constexpr size_t kMaxEvents = 64;
 // The box of /windows holds 40 lines and one more, each within a listing
 // line; every other box text is built in a text buffer.
 constexpr char kWindowListCaption[] = "Dowtrane - Windows";
+constexpr char kHotkeysCaption[] = "Dowtrane - Hotkeys";
 constexpr size_t kWindowListBoxSize = 41 * app::kListingLineSize;
+constexpr uint16_t kCtrlAlt = (plat::HOTKEYF_CONTROL | plat::HOTKEYF_ALT) << 8;
+const std::string kBindings = std::string(fake::kUserPrograms) + "\\Dowtrane";
+// The shortcuts of process bit 3: path, arguments, hotkey word.
+struct StoredShortcut {
+  std::string path;
+  const char* arguments;
+  uint16_t hotkey;
+};
+const StoredShortcut kShortcuts[] = {
+    {kBindings + "\\Ctrl+Alt+B top.lnk", "top", kCtrlAlt | 'B'},
+    {kBindings + "\\F5 exit.lnk", "exit", 0x74},
+    {kBindings + "\\hand-made.lnk", "hide all", 0},
+    {std::string(fake::kUserDesktop) + "\\Editor.lnk", "", kCtrlAlt | 'D'},
+    {std::string(fake::kCommonStartMenu) + "\\Programs\\Tools\\Mail.lnk", "",
+     kCtrlAlt | plat::HOTKEYF_EXT << 8 | 'M'},
+};
 constexpr char kHelpFile[] = "dowtrane.txt";
 // The exit delay sleeps until its seconds have passed; every this many naps
 // the tick count leaps forward (by kClockLeap, more than any delay), as if
@@ -530,8 +558,14 @@ void Decode(const uint8_t* data, size_t size) {
                                   fake::Output::Pipe};
   fake::SetStandardOutput(outputs[process & 3]);
   if ((process & 4) != 0) fake::AddFile(kHelpFile);
+  if ((process & 8) != 0)
+    for (const StoredShortcut& s : kShortcuts)
+      fake::AddShortcut(s.path, fake::MakeShortcut("C:\\Tools\\dowtrane.exe", s.arguments, "", s.hotkey));
+  if ((process & 16) != 0) fake::HoldKeys(kCtrlAlt | 'H');
+  if ((process & 32) != 0) fake::TypeCharacter(kCtrlAlt | 'E', "\xE2\x82\xAC");
+  if ((process & 64) != 0) fake::FailCom();
   fake::SetSystemMessage(2, "The system cannot find the file specified.\r\n");
-  if ((process & 8) != 0) fake::FailStarts((process & 16) != 0 ? 31 : 2);
+  if ((process & 128) != 0) fake::FailStarts((process & 64) != 0 ? 31 : 2);
   const uint16_t outputLimit = in.Word();
   if (outputLimit != 0) fake::FailOutputAfter(outputLimit);
   fake::SetProgramPath(in.Text());
@@ -630,6 +664,29 @@ void CheckThreads() {
   }
 }
 
+// The shortcuts a run wrote: in the bindings' folder, to the program's own
+// path, with keys that read back from their one form.
+void CheckShortcuts() {
+  for (const std::string& path : fake::ShortcutPaths()) {
+    bool stored = false;
+    for (const StoredShortcut& s : kShortcuts) stored = stored || s.path == path;
+    if (stored) continue;
+    fake::FakeShortcut shortcut;
+    fake::ReadStoredShortcut(path, &shortcut);
+    if (path.compare(0, kBindings.size() + 1, kBindings + "\\") != 0)
+      Broken("a shortcut written outside the bindings' folder: " + path);
+    char keys[64];
+    utf8::Builder b = utf8::Start(keys, sizeof keys);
+    app::WriteKeys(b, shortcut.hotkey);
+    if (shortcut.hotkey == 0 || app::ReadKeys(keys) != shortcut.hotkey)
+      Broken("a shortcut written with keys that do not read back: " + std::string(keys));
+    char program[plat::kReadTextSize];
+    plat::ProgramPath(program, sizeof program);
+    if (shortcut.target != program)
+      Broken("a shortcut written to " + shortcut.target + ", not " + program);
+  }
+}
+
 void Check(int status, bool exited) {
   bool documented = false;
   for (int s : g_documentedStatuses) documented = documented || s == status;
@@ -637,7 +694,7 @@ void Check(int status, bool exited) {
   if (!exited && fake::LiveAllocations() != 0)
     Broken(std::to_string(fake::LiveAllocations()) + " inventory nodes not released");
   for (const fake::Box& box : fake::Boxes()) {
-    const bool list = box.caption == kWindowListCaption;
+    const bool list = box.caption == kWindowListCaption || box.caption == kHotkeysCaption;
     if ((list && box.text.size() >= kWindowListBoxSize) ||
         (!list && utf8::Characters(box.text.c_str()) > utf8::kTextCharacters))
       Broken("a box text of " + std::to_string(box.text.size()) + " bytes");
@@ -652,9 +709,16 @@ void Check(int status, bool exited) {
     start = end + 2;
   }
   const fake::Output out = fake::CurrentStandardOutput();
-  if ((out == fake::Output::File || out == fake::Output::Pipe) &&
-      utf8::EqualsIgnoreCase(CommandWord().c_str(), "/windows") && !fake::Boxes().empty())
-    Broken("/windows into a file or a pipe showed a box");
+  const std::string word = CommandWord();
+  const bool listsOrBinds = utf8::EqualsIgnoreCase(word.c_str(), "/windows") ||
+                            utf8::EqualsIgnoreCase(word.c_str(), "/bind") ||
+                            utf8::EqualsIgnoreCase(word.c_str(), "/unbind");
+  if ((out == fake::Output::File || out == fake::Output::Pipe) && listsOrBinds &&
+      !fake::Boxes().empty())
+    Broken(word + " into a file or a pipe showed a box");
+  if (!exited && fake::ComDepth() != 0) Broken("COM not released");
+  if (fake::CallsWithoutCom() != 0) Broken("a shortcut call without COM");
+  CheckShortcuts();
   for (const fake::Started& started : fake::StartedPrograms())
     if (utf8::Characters(started.file.c_str()) > utf8::kTextCharacters ||
         utf8::Characters(started.parameters.c_str()) > utf8::kTextCharacters)

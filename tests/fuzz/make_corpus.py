@@ -70,7 +70,9 @@ EXPAND, AT_USER, AT_MACHINE64 = 1, 8, 16
 # Standard output (fuzz_entry.cpp, process byte).
 NO_OUTPUT, CONSOLE, FILE, PIPE = range(4)
 HELP_HERE = 4  # a dowtrane.txt in the current folder
-NO_START, NO_START_UNKNOWN = 8, 24  # the shell starts nothing (an error with text, without)
+# The shortcuts and keyboard of /bind (fuzz_entry.cpp, process byte).
+SHORTCUTS, HELD_KEYS, ALTGR, NO_COM = 8, 16, 32, 64
+NO_START, NO_START_UNKNOWN = 128, 192  # the shell starts nothing (an error with text, without)
 PROGRAM = "C:\\Program Files\\Dowtrane\\dowtrane.exe"
 
 
@@ -166,7 +168,11 @@ WORDS = [
     "sendmessage msn x", "sendmessage yahoo x", "sendmessage jabber bob", "sendmessage",
     "timestamp all off", "timestamp all toggle", "trans all", "trans all x", "attach all",
     "attach all 4294967297", "SHOW ALL", "clic console", "/windows", "/WINDOWS x",
-    "/?", "/? x",
+    "/?", "/? x", "/bind", "/bind Ctrl+Alt+B togglebuddy", "/bind ctrl+alt+d top",
+    "/bind shift+alt+ctrl+home hide all", "/bind F5 exit 3", "/bind Ctrl+Shift+F12 launch",
+    '/bind Ctrl+Alt+E sendmessage icq "John Smith"', "/bind Ctrl+Alt+H top",
+    "/bind Ctrl+B top", "/bind Ctrl+Alt+B nothing", "/bind Ctrl+Alt+B", "/bind Ctrl+Alt+Num7 /windows",
+    "/unbind Ctrl+Alt+B", "/unbind alt+ctrl+x", "/unbind", "/UNBIND F99",
 ]
 # No word, a word of no command, /windows one letter short.
 NO_COMMAND = ["", "nothing", "/window"]
@@ -255,6 +261,18 @@ def main():
     seeds.append(seed(NAME + "/?", b"", program="C:\\Tools,x\\dowtrane.exe"))
     seeds.append(seed(NAME + "/?", b"", program="C:\\" + "p" * 395 + "\\dowtrane.exe"))
     seeds.append(seed("dowtrane.exe", b"", program=""))
+    # Hotkeys: a binding of the program's own, shortcuts of others, keys a
+    # program holds, a layout that types with Ctrl+Alt, COM that fails; the
+    # list and the messages to a file or a pipe.
+    for line in ("/bind Ctrl+Alt+B togglebuddy", "/bind ctrl+alt+d top", "/bind Ctrl+Alt+H top",
+                 "/bind Ctrl+Alt+E top", "/bind", "/unbind Ctrl+Alt+B", "/unbind Ctrl+Alt+D"):
+        seeds.append(seed(NAME + line, b"", process=SHORTCUTS | HELD_KEYS | ALTGR))
+    seeds.append(seed(NAME + "/bind", b"", process=SHORTCUTS | FILE))
+    seeds.append(seed(NAME + "/bind", b"", process=SHORTCUTS | PIPE, output_limit=10))
+    seeds.append(seed(NAME + "/bind Ctrl+Alt+E top", b"", process=ALTGR | FILE))
+    seeds.append(seed(NAME + "/bind Ctrl+Alt+B top", b"", process=NO_COM))
+    seeds.append(seed(NAME + "/bind", b"", process=SHORTCUTS, oom=1))
+    seeds.append(seed(NAME + "/bind F2 top", b"", program=""))
     # Threads that hang or stall (late answers, busy, not answering) and
     # calendar jumps, at the first call or at a reading of the tick count.
     for line, scene in (("top", event(EVERY_CALL, 1, hang(0))),

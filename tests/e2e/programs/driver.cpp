@@ -59,6 +59,16 @@
 //   exe <folder>                         run a copy of dowtrane.exe put in this
 //                                        folder (made when missing; default $WORK)
 //   file <path>                          an empty file that exists during the case
+//   shortcut <path> <hotkey>             a shortcut to $WORK\recorder.exe with the hotkey
+//                                        word (hexadecimal: virtual key in the low byte,
+//                                        HOTKEYF_* in the high byte) that exists during
+//                                        the case, made with IShellLinkW
+//   hold <hotkey>                        the driver holds the keys of the hotkey word
+//                                        (RegisterHotKey) during the case
+//   link <path> <description>|none       after the last run, the shortcut read back
+//                                        with IShellLinkW is <target>|<arguments>|
+//                                        <working folder>|<hotkey word, 4 hex digits>,
+//                                        or there is no such file
 //   redirect file|pipe|closed-pipe       dowtrane's standard output goes to a new
 //                                        file or a pipe (default: it has none);
 //                                        closed-pipe: one whose reader has closed
@@ -76,7 +86,11 @@
 // In data, $WORK is the work dir, $WINDIR the Windows folder
 // (GetSystemWindowsDirectoryW), $(N*text) is N copies of the text and
 // $THREAD(<label>) the thread of the client's window with that label, in
-// decimal; the escapes of words.h apply. A case without expect lines
+// decimal; $PROGRAMS, $DESKTOP, $COMMONPROGRAMS and $PUBLICDESKTOP are the
+// user's Start-menu programs, the user's and the public Desktop, the
+// all-users Start-menu programs; the escapes of words.h apply. Before each
+// case and after it, the files of $PROGRAMS\Dowtrane (dowtrane's bindings)
+// are removed. A case without expect lines
 // expects an empty journal; without box lines, no box; without started
 // lines, no start; with redirect and without stdout or stderr lines, no
 // output there. The windows of the client marked "thread=hung"
@@ -97,6 +111,7 @@
 #include <set>
 
 #include "protocol.h"
+#include "shortcuts.h"
 #include "started.h"
 #include "words.h"
 
@@ -147,6 +162,8 @@ struct Case {
   std::vector<std::string> started;
   std::string dir = "$WORK", exeFolder = "$WORK";
   std::vector<std::string> files;
+  std::vector<std::pair<std::string, std::string>> shortcuts, links;  // path, hotkey | description
+  std::vector<std::string> held;  // hotkey words
   std::string redirect;  // "", "file", "pipe" or "closed-pipe"
   bool show = false;
 };
@@ -185,6 +202,12 @@ std::string ThreadOf(const std::string& label) {
 
 std::string Utf8(const std::wstring& w);
 
+const shortcuts::Folder* KnownFolderAt(const std::string& in, size_t i) {
+  for (const shortcuts::Folder& folder : shortcuts::kFolders)
+    if (in.compare(i, strlen(folder.name), folder.name) == 0) return &folder;
+  return nullptr;
+}
+
 // The Windows folder, in UTF-8, as dowtrane reads it.
 std::string WindowsFolder() {
   wchar_t folder[MAX_PATH];
@@ -198,6 +221,9 @@ std::string Expand(const std::string& in) {
     if (in.compare(i, 5, "$WORK") == 0) {
       out += g_paths.work;
       i += 5;
+    } else if (const shortcuts::Folder* folder = KnownFolderAt(in, i)) {
+      out += Utf8(shortcuts::FolderPath(folder->csidl));
+      i += strlen(folder->name);
     } else if (in.compare(i, 7, "$WINDIR") == 0) {
       out += WindowsFolder();
       i += 7;
@@ -354,6 +380,12 @@ bool ReadSuite(const std::string& path) {
       c->exeFolder = Rest(line);
     } else if (d == "file") {
       c->files.push_back(Rest(line));
+    } else if (d == "shortcut" && w.size() == 3) {
+      c->shortcuts.emplace_back(w[1], w[2]);
+    } else if (d == "hold" && w.size() == 2) {
+      c->held.push_back(w[1]);
+    } else if (d == "link" && w.size() == 3) {
+      c->links.emplace_back(w[1], w[2]);
     } else if (d == "redirect" && w.size() == 2 &&
                (w[1] == "file" || w[1] == "pipe" || w[1] == "closed-pipe")) {
       c->redirect = w[1];
@@ -1192,6 +1224,16 @@ bool RunCase(const Case& c, int index) {
   for (const std::string& f : c.files)
     if (!MakeFolders(FolderOf(Expand(f))) || !WriteFile(Expand(f), ""))
       failures += "    cannot make the file " + Expand(f) + "\n";
+  const std::wstring bindings = Wide(Expand("$PROGRAMS\\Dowtrane"));
+  shortcuts::EmptyFolder(bindings);
+  for (const auto& [path, hotkey] : c.shortcuts)
+    if (!MakeFolders(FolderOf(Expand(path))) ||
+        !shortcuts::Make(Wide(Expand(path)), Wide(g_paths.recorder),
+                         static_cast<WORD>(strtoul(hotkey.c_str(), nullptr, 16))))
+      failures += "    cannot make the shortcut " + Expand(path) + "\n";
+  for (size_t i = 0; i < c.held.size(); ++i)
+    if (!shortcuts::Hold(static_cast<int>(i + 1), static_cast<WORD>(strtoul(c.held[i].c_str(), nullptr, 16))))
+      failures += "    cannot hold the keys " + c.held[i] + "\n";
 
   Client client;
   HANDLE release = nullptr;  // set, it ends the client's stalls
@@ -1231,6 +1273,14 @@ bool RunCase(const Case& c, int index) {
   for (const auto& variable : c.environment)
     SetEnvironmentVariableW(Wide(variable.first).c_str(), nullptr);
   if (ownCopy) Delete(exe);
+  for (const auto& [path, want] : c.links) {
+    const std::string got = Utf8(shortcuts::Describe(Wide(Expand(path))));
+    if (got != AsUtf8(Expand(want)))
+      failures += "    shortcut " + Expand(path) + ": expected " + Expand(want) + ", got " + got + "\n";
+  }
+  for (const auto& shortcut : c.shortcuts) Delete(Expand(shortcut.first));
+  for (size_t i = 0; i < c.held.size(); ++i) UnregisterHotKey(nullptr, static_cast<int>(i + 1));
+  shortcuts::EmptyFolder(bindings);
 
   if (c.show) {
     for (size_t i = 0; i < outcomes.size(); ++i) {
@@ -1347,6 +1397,8 @@ int main(int argc, char** argv) {
     }
     printf("ANSI code page %u, as %s asks\n", GetACP(), g_codePagePlace.c_str());
   }
+  // For the shell's shortcut object.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   CreateDirectoryA(g_paths.work.c_str(), nullptr);
   // dowtrane runs from the work dir, so that the programs it starts by bare
   // name are found there first (the shell searches the program's own folder).
