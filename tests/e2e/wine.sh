@@ -100,6 +100,16 @@ start() {
     [ -d "$WINEPREFIX/drive_c/windows/system32" ] ||
       fail "wineboot made no prefix" "$state/wineboot.log"
   fi
+  # Wine links the user's Desktop to the host's home (or its desktop
+  # folder). The cases' shortcuts on the Desktop belong to the prefix alone:
+  # none is left in the host's home, and none of the host's decides a case.
+  local desktop
+  for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+    if [ -L "$desktop" ]; then
+      rm "$desktop" && mkdir "$desktop" ||
+        fail "the prefix's Desktop could not be made a folder of its own" "$desktop"
+    fi
+  done
   # Without a window manager, Wine waits two seconds for every managed
   # window to be withdrawn; unmanaged windows close at once.
   step "configuring the Wine prefix" "$state/wineboot.log"
