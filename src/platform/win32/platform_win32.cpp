@@ -7,6 +7,7 @@
 #include "platform/registry_text.h"
 #include "platform/system_errors.h"
 #include "platform/utf8.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -61,18 +62,17 @@ bool SendWithin(Window window, UINT message, WPARAM wParam, LPARAM lParam, uint3
 // more than two texts at once. In .bss: they take no room in the file.
 WCHAR g_wide[2][kBoxTextUnits];
 
+}  // namespace
+
 const WCHAR* Wide(int slot, const char* text) {
   if (text == nullptr) return nullptr;
   Utf8ToWide(text, reinterpret_cast<WideChar*>(g_wide[slot]), kBoxTextUnits);
   return g_wide[slot];
 }
 
-// A text read from a W call (units of a buffer it terminated) in UTF-8.
 size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
   return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
 }
-
-}  // namespace
 
 namespace helper {
 

@@ -1,10 +1,11 @@
 // The Windows side of /bind and /unbind: the shell's shortcut object
 // through COM, the known folders, the folder walk, and the two keyboard
 // questions. Kept apart from platform_win32.cpp because nothing else of the
-// program uses COM; like it, it makes the wide calls only and converts
-// every text here.
+// program uses COM; like it, it makes the wide calls only, with the
+// conversions the two share (wide_text.h).
 #include "platform/platform.h"
 #include "platform/utf8.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -14,17 +15,9 @@
 namespace plat {
 namespace {
 
-// A path or text handed to a wide call: kReadUnits units and the terminator.
+// A path or text read from or handed to the shortcut object: kReadUnits
+// units and the terminator.
 using WidePath = WCHAR[kReadUnits + 1];
-
-const WCHAR* Widen(const char* text, WidePath& wide) {
-  Utf8ToWide(text, reinterpret_cast<WideChar*>(wide), kReadUnits + 1);
-  return wide;
-}
-
-size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
-  return WideToUtf8(reinterpret_cast<const WideChar*>(wide), buffer, capacity);
-}
 
 // COM's calls, from ole32.dll loaded by BeginShortcuts: imported, the DLL
 // and those it needs would be loaded at every start of the program, for
@@ -165,7 +158,7 @@ size_t KnownFolderPath(KnownFolder folder, char* buffer, size_t capacity) {
 
 bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, ShortcutProc proc,
                      intptr_t context) {
-  Widen(skip, g_walk.skip);
+  Utf8ToWide(skip, reinterpret_cast<WideChar*>(g_walk.skip), kReadUnits + 1);
   g_walk.shortcut = shortcut;
   g_walk.proc = proc;
   g_walk.context = context;
@@ -175,19 +168,16 @@ bool ForEachShortcut(const char* folder, const char* skip, Shortcut* shortcut, S
 }
 
 bool MakeFolder(const char* path) {
-  WidePath wide;
-  return ::CreateDirectoryW(Widen(path, wide), nullptr) ||
+  return ::CreateDirectoryW(Wide(0, path), nullptr) ||
          ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool DeleteFileUtf8(const char* path) {
-  WidePath wide;
-  return ::DeleteFileW(Widen(path, wide)) != 0;
+  return ::DeleteFileW(Wide(0, path)) != 0;
 }
 
 bool WriteShortcut(const char* path, const char* arguments, uint16_t hotkey) {
-  WidePath wide;
-  return UseShortcut(Widen(path, wide), nullptr, arguments, hotkey);
+  return UseShortcut(Wide(0, path), nullptr, arguments, hotkey);
 }
 
 namespace {
