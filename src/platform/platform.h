@@ -97,13 +97,12 @@ enum class Reply : int {
                  // the plain call)
   NotAnswering,  // a thread left probes unanswered until the patience ran out; or, with
                  // nothing sent, it was hung (IsHungAppWindow: it has not read its queue
-                 // for 5 s), or no helper thread started
+                 // for 5 s)
   Busy,          // a thread read its queue, but its call had not returned when the
                  // busy time ran out
   Refused,       // Windows refused a call: the window belongs to a process with higher
                  // rights (User Interface Privilege Isolation); nothing of it was sent
-  NoHelper,      // the run's own helper thread or its events could not be made; nothing
-                 // was sent
+  NoHelper,      // the run's own helper thread could not be started; nothing was sent
 };
 // CallsReply() after a call tells how it went. Once it is not Answered,
 // every later call returns at once with nothing sent (and SendMessageBounded

@@ -29,23 +29,41 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM trampoline) {
 }
 
 // The helper of the bounded calls: one thread for the run, started with the
-// first call, which it makes at once; each later call is handed to it
-// through callReady, and callDone tells that the call in hand has returned.
-// Both events reset themselves when a wait takes them.
+// first call. The run's thread hands it each call by setting holding and
+// waking it; the helper makes the call, clears holding and wakes the run's
+// thread. A slim lock and a condition variable, zero-initialised as their
+// documentation allows, rather than two events: they need no handles, and
+// under Wine a wake through them is no round trip to the wine server, of
+// which the events took four a call. One condition variable serves both
+// threads: the helper waits on it only while holding is clear, the run's
+// thread only while it is set, so the one that a change wakes is the one
+// waiting for it.
 struct Helper {
   HANDLE thread;
-  HANDLE callReady;
-  HANDLE callDone;
-  bool idle;  // its last call has returned: it waits for the next one
+  SRWLOCK lock;               // guards holding
+  CONDITION_VARIABLE change;  // holding changed
+  bool holding;               // the helper holds a call that has not returned
 };
 Helper g_helper;
 
+// Under the lock, so that the thread waking up cannot miss it.
+void SetHolding(bool holding) {
+  ::AcquireSRWLockExclusive(&g_helper.lock);
+  g_helper.holding = holding;
+  ::WakeConditionVariable(&g_helper.change);
+  ::ReleaseSRWLockExclusive(&g_helper.lock);
+}
+
+// The run's thread writes g_request only while the helper holds no call.
 DWORD WINAPI HelperThread(LPVOID) {
   for (;;) {
-    helper::Run();
-    ::SetEvent(g_helper.callDone);
-    ::WaitForSingleObject(g_helper.callReady, INFINITE);
+    ::AcquireSRWLockExclusive(&g_helper.lock);
+    while (!g_helper.holding)
+      ::SleepConditionVariableSRW(&g_helper.change, &g_helper.lock, INFINITE, 0);
+    ::ReleaseSRWLockExclusive(&g_helper.lock);
     if (helper::g_request.call == nullptr) return 0;
+    helper::Run();
+    SetHolding(false);
   }
 }
 
@@ -77,34 +95,38 @@ size_t Narrow(const WCHAR* wide, char* buffer, size_t capacity) {
 namespace helper {
 
 bool Begin() {
-  g_helper.idle = false;
-  if (g_helper.thread != nullptr) return ::SetEvent(g_helper.callReady) != 0;
-  g_helper.callReady = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  g_helper.callDone = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (g_helper.callReady == nullptr || g_helper.callDone == nullptr) return false;
-  g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
-  return g_helper.thread != nullptr;
-}
-
-bool Await(uint32_t milliseconds) {
-  g_helper.idle = ::WaitForSingleObject(g_helper.callDone, milliseconds) == WAIT_OBJECT_0;
-  return g_helper.idle;
-}
-
-// A helper that still holds a call may yet use its events: they stay open
-// until the process ends, as the thread does.
-void End() {
-  if (g_helper.thread != nullptr) {
-    if (!g_helper.idle) return;
-    g_request.call = nullptr;
-    ::SetEvent(g_helper.callReady);
-    // An idle thread ends at once; should it not, the process's end ends it.
-    if (::WaitForSingleObject(g_helper.thread, 1000) != WAIT_OBJECT_0) return;
-    ::CloseHandle(g_helper.thread);
+  if (g_helper.thread == nullptr) {
+    g_helper.thread = ::CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+    if (g_helper.thread == nullptr) return false;
   }
-  // Events made for a thread that could not be started are closed too.
-  if (g_helper.callReady != nullptr) ::CloseHandle(g_helper.callReady);
-  if (g_helper.callDone != nullptr) ::CloseHandle(g_helper.callDone);
+  SetHolding(true);
+  return true;
+}
+
+// A wake may come early (the documentation allows it), and the timeout may
+// end a tick short: the wait goes on until the call has returned or the
+// time is up by the clock (its low 32 bits: a difference of them is exact
+// across their wrap, and a wait is far shorter).
+bool Await(uint32_t milliseconds) {
+  const uint32_t start = static_cast<uint32_t>(::GetTickCount64());
+  ::AcquireSRWLockExclusive(&g_helper.lock);
+  for (uint32_t waited = 0; g_helper.holding && waited < milliseconds;
+       waited = static_cast<uint32_t>(::GetTickCount64()) - start)
+    ::SleepConditionVariableSRW(&g_helper.change, &g_helper.lock, milliseconds - waited, 0);
+  const bool returned = !g_helper.holding;
+  ::ReleaseSRWLockExclusive(&g_helper.lock);
+  return returned;
+}
+
+// A helper that still holds a call is left to the process's end, as is its
+// handle.
+void End() {
+  if (g_helper.thread == nullptr || !Await(0)) return;
+  g_request.call = nullptr;
+  Begin();
+  // An idle thread ends at once; should it not, the process's end ends it.
+  if (::WaitForSingleObject(g_helper.thread, 1000) != WAIT_OBJECT_0) return;
+  ::CloseHandle(g_helper.thread);
   g_helper = Helper{};
 }
 
