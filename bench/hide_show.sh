@@ -6,11 +6,12 @@
 # thread). The runs alternate between the two programs; each timed run is a
 # hide followed by a show, and the main window is given the foreground
 # before each hide (untimed). Prints, for each build, the median, the
-# fastest and the mean, the ratio of the medians, and what a window costs
-# each program less the start and the enumeration (timed with the minimal
-# program's "enumerate", which only starts and enumerates). The 64-bit builds run on the
-# 64-bit Wine loader; the 32-bit ones only where the host runs 32-bit
-# programs.
+# fastest and the mean, the ratio of the medians, the median of each
+# round's ratio (a dowtrane.exe run to the minimal run after it), and what
+# a window costs each program less the start and the enumeration (timed
+# with the minimal program's "enumerate", which only starts and
+# enumerates). The 64-bit builds run on the 64-bit Wine loader; the 32-bit
+# ones only where the host runs 32-bit programs.
 #   bash bench/hide_show.sh [runs] [build folder]
 # (default 15 runs; the build folder holds windows-x86/ and windows-x64/,
 # default build/ of this tree, built when missing: give another tree's, e.g.
@@ -68,7 +69,7 @@ echo "\"hide private\" then \"show private\" over $windows windows under Wine, $
 timed=0
 for arch in x86 x64; do
   bench_build $arch "$builds" "$bench" "$bench/client.log" || continue
-  ours=() least=() enumerations=() ours_hide=() ours_show=() least_hide=() least_show=()
+  ours=() least=() enumerations=() ours_hide=() ours_show=() least_hide=() least_show=() rounds=()
   for i in $(seq $((warmups + runs))); do
     untimed_foreground "$loader"
     h=$(time_run "$loader" "$exe" hide private)
@@ -80,6 +81,7 @@ for arch in x86 x64; do
     [ "$i" -gt $warmups ] || continue
     ours+=($((h + s))) least+=($((mh + ms))) enumerations+=("$e")
     ours_hide+=("$h") ours_show+=("$s") least_hide+=("$mh") least_show+=("$ms")
+    rounds+=($((1000000 * (h + s) / (mh + ms))))
   done
   timed=$((timed + warmups + runs))
   summary "$exe (hide and show)" "${ours[@]}"
@@ -87,6 +89,10 @@ for arch in x86 x64; do
   summary "$minimal (start and enumeration)" "${enumerations[@]}"
   awk -v a="$(median "${ours[@]}")" -v b="$(median "${least[@]}")" -v arch=$arch \
     'BEGIN { printf "  %s: ratio of the medians, dowtrane.exe to minimal: %.3f\n", arch, a / b }'
+  # The X server's cost of a show drifts from minute to minute; a round's
+  # two programs run within seconds of each other, so their ratio drifts less.
+  awk -v r="$(median "${rounds[@]}")" -v arch=$arch \
+    'BEGIN { printf "  %s: median of the rounds'"'"' ratios (each run against the minimal one after it): %.3f\n", arch, r / 1000000 }'
   awk -v e="$(median "${enumerations[@]}")" -v n=$windows -v arch=$arch \
     -v oh="$(median "${ours_hide[@]}")" -v os="$(median "${ours_show[@]}")" \
     -v lh="$(median "${least_hide[@]}")" -v ls="$(median "${least_show[@]}")" 'BEGIN {
