@@ -44,7 +44,7 @@ namespace helper {
 struct Request;
 using PlainCall = intptr_t (*)(const Request& request);
 struct Request {
-  PlainCall call;  // null only in the request that ends the helper thread (End)
+  PlainCall call;
   Window window;
   uint32_t message;  // the operands, as the call reads them
   uintptr_t wParam;
@@ -67,8 +67,8 @@ bool Begin();
 // hand: true once it has.
 bool Await(uint32_t milliseconds);
 
-// Ends the helper thread and closes its handles when its last call has
-// returned (Await said so); otherwise leaves them to the process's end.
+// The run's last use of the helper: closes the thread's handle and leaves
+// the thread, idle or still in a call, to the process's end, which follows.
 void End();
 
 // SendMessageTimeoutW(WM_NULL, SMTO_NORMAL | SMTO_ABORTIFHUNG, milliseconds):

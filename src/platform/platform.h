@@ -134,10 +134,9 @@ void SetForegroundIfAnswering(Window window);
 // a thread that is hung; its result is not returned.
 void SetOtherProgramForeground(Window window);
 void SendToOtherProgram(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-// Ends the helper thread of the bounded calls and closes its handles, once
-// its last call has returned; one that still holds a call (the calls have
-// stopped) is left to the end of the process, which follows. The run's last
-// call of this layer.
+// Closes the handle of the bounded calls' helper thread; the thread, idle
+// or still in a call (the calls have stopped), is ended by the end of the
+// process, which follows. The run's last call of this layer.
 void EndCalls();
 
 // shell32

@@ -202,7 +202,7 @@ void HangThread(plat::ThreadId thread);
 void Stall(plat::Window window, const std::string& what, int64_t milliseconds,
            bool reading = false);
 int Probes();         // probes the program made since Reset
-void FailHelperThread();  // the run's helper thread (or its events) cannot be made
+void FailHelperThread();  // the run's helper thread cannot be made
 int ShowRequests();   // plain ShowWindow calls since Reset
 // The thread's windows belong to a process with higher rights than the
 // run's: Windows refuses the run's messages to them, as SendMessage's and

@@ -55,13 +55,13 @@ void SetHolding(bool holding) {
 }
 
 // The run's thread writes g_request only while the helper holds no call.
+// The thread never returns: the process's end ends it (End).
 DWORD WINAPI HelperThread(LPVOID) {
   for (;;) {
     ::AcquireSRWLockExclusive(&g_helper.lock);
     while (!g_helper.holding)
       ::SleepConditionVariableSRW(&g_helper.change, &g_helper.lock, INFINITE, 0);
     ::ReleaseSRWLockExclusive(&g_helper.lock);
-    if (helper::g_request.call == nullptr) return 0;
     helper::Run();
     SetHolding(false);
   }
@@ -118,16 +118,18 @@ bool Await(uint32_t milliseconds) {
   return returned;
 }
 
-// A helper that still holds a call is left to the process's end, as is its
-// handle.
+// The thread is left to the process's end, which follows: ExitProcess ends
+// every other thread first, without calling into it. Its documentation
+// warns of a thread that holds a lock which a DLL's detach code takes; an
+// idle helper holds none (it sleeps on the condition variable, which lets
+// go of g_helper.lock, or holds that lock alone), and one still in a call
+// was always left so. Asking an idle helper to end and waiting for it cost
+// a run a millisecond under Wine. The handle is closed; the thread goes on
+// without it.
 void End() {
-  if (g_helper.thread == nullptr || !Await(0)) return;
-  g_request.call = nullptr;
-  Begin();
-  // An idle thread ends at once; should it not, the process's end ends it.
-  if (::WaitForSingleObject(g_helper.thread, 1000) != WAIT_OBJECT_0) return;
+  if (g_helper.thread == nullptr) return;
   ::CloseHandle(g_helper.thread);
-  g_helper = Helper{};
+  g_helper.thread = nullptr;
 }
 
 bool Probe(Window window, uint32_t milliseconds) { return SendWithin(window, WM_NULL, 0, 0, milliseconds); }
