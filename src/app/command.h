@@ -78,7 +78,7 @@ extern const inventory::WindowAction kMultiImFirstStep;
 
 // Target words (argument 1 of the walk's actions and of MultiIM), likewise.
 struct TargetWord {
-  const char* literal;
+  char literal[10];  // the longest word and its zero, held in the row
   uint8_t count;
   inventory::Target target;
 };

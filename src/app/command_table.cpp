@@ -13,7 +13,7 @@ using inventory::KindBit;
 using inventory::Sends;
 using inventory::Target;
 
-const CommandWord kCommandWords[] = {
+alignas(CommandWord) const CommandWord kCommandWords[] = {
     {"/?", 0, sizeof "/?", Command::OpenHelp},
     // Without the client as well.
     {"launch", 0, 6, Command::LaunchClient},
@@ -57,7 +57,7 @@ constexpr uint8_t kNotForMultiIm = KindBit(inventory::ContactList) | KindBit(inv
 
 }  // namespace
 
-const WindowActionWord kWindowActionWords[] = {
+alignas(WindowActionWord) const WindowActionWord kWindowActionWords[] = {
     {"sendmessage", 4, Command::SendMessage, Arguments::Medium, {.sends = Sends::SendDialog}},
     {"multiim", 4, Command::MultiIm, Arguments::Target,
      {.sends = Sends::MenuCommands,
@@ -107,7 +107,7 @@ const inventory::WindowAction kMultiImFirstStep = {
     .secondMenuId = client::kMultiImCurrentSecond,
 };
 
-const TargetWord kTargetWords[] = {
+alignas(TargetWord) const TargetWord kTargetWords[] = {
     {"contact", 7, Target::ContactList},  {"buddy", 5, Target::ContactList},
     {"container", 7, Target::Container},  {"channel", 4, Target::Channel},
     {"private", 4, Target::Private},      {"console", 4, Target::Console},

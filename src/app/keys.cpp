@@ -13,13 +13,14 @@ struct ModifierWord {
   uint8_t length;
   uint8_t flag;
 };
-constexpr ModifierWord kModifierWords[] = {{"Ctrl", 4, plat::HOTKEYF_CONTROL},
-                                           {"Alt", 3, plat::HOTKEYF_ALT},
-                                           {"Shift", 5, plat::HOTKEYF_SHIFT}};
+// As packed as their rows, not the ABI's 16 bytes (app/messages.h).
+alignas(ModifierWord) constexpr ModifierWord kModifierWords[] = {
+    {"Ctrl", 4, plat::HOTKEYF_CONTROL}, {"Alt", 3, plat::HOTKEYF_ALT}, {"Shift", 5, plat::HOTKEYF_SHIFT}};
 
 // The gray keys, by their virtual keys from VK_PRIOR (0x21) to VK_DOWN
 // (0x28), then VK_INSERT and VK_DELETE (0x2D, 0x2E).
-constexpr char kGrayWords[][7] = {"PgUp", "PgDn", "End", "Home", "Left", "Up", "Right", "Down"};
+[[gnu::aligned(1)]] constexpr char kGrayWords[][7] = {"PgUp", "PgDn", "End",   "Home",
+                                                     "Left", "Up",   "Right", "Down"};
 constexpr char kInsertDelete[][7] = {"Insert", "Delete"};
 constexpr uint8_t kPrior = 0x21;
 constexpr uint8_t kInsert = 0x2D;

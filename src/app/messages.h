@@ -1,6 +1,12 @@
 // What Dowtrane says to its user and how a run ends: every caption, box
 // text and exit status of the program, each named once. (The client's
 // classes, titles and menu ids are in client/contract.h.)
+//
+// A text that one file reads is constexpr, laid out among that file's
+// constants; one that several files read is inline, one copy in a section
+// of its own, which the linker aligns to 16 bytes on x86-64. Texts are
+// packed ([[gnu::aligned(1)]]): the x86-64 ABI would align each array of 16
+// bytes or more to 16.
 #pragma once
 
 namespace app {
@@ -8,86 +14,84 @@ namespace app {
 // ---------------------------------------------------------------- captions
 
 inline constexpr char kErrorCaption[] = "Dowtrane Error";
-inline constexpr char kSendCaption[] = "Dowtrane - Send message";
-inline constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
-inline constexpr char kListCaption[] = "Dowtrane - Windows";
+[[gnu::aligned(1)]] constexpr char kSendCaption[] = "Dowtrane - Send message";
+[[gnu::aligned(1)]] constexpr char kMultiImCaption[] = "Dowtrane - MultiIM";
+[[gnu::aligned(1)]] constexpr char kListCaption[] = "Dowtrane - Windows";
 
 // ---------------------------------------------------------------- box texts
 
 // Ends a line written to a file or a pipe; a box breaks lines at '\n'.
 inline constexpr char kLineEnd[] = "\r\n";
 
-inline constexpr char kMissingClient[] =
+[[gnu::aligned(1)]] constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
-inline constexpr char kNotResponding[] = "Quenvale is not responding";
+[[gnu::aligned(1)]] constexpr char kNotResponding[] = "Quenvale is not responding";
 inline constexpr char kOutOfMemory[] = "Out of memory";
-inline constexpr char kHigherRights[] =
+[[gnu::aligned(1)]] constexpr char kHigherRights[] =
     "Quenvale runs with higher rights than Dowtrane (as administrator): "
     "start Dowtrane the same way.";
-inline constexpr char kNoWindowsFolder[] = "Can't open the help file: the Windows folder can't be read";
+[[gnu::aligned(1)]] constexpr char kNoWindowsFolder[] =
+    "Can't open the help file: the Windows folder can't be read";
 // Around an argument, which is cut so that the ending always shows.
-inline constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
-inline constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
-inline constexpr char kUnknownContainer[] = "Unknown container\n";
-inline constexpr char kUnknownOption[] = "Unknown option\n";
-inline constexpr char kMultiImStart[] = "Sending ";
-inline constexpr char kMultiImEnd[] = " MultiIM";
+[[gnu::aligned(1)]] constexpr char kUnknownMediumStart[] = "Unknown chat medium:\n\t";
+[[gnu::aligned(1)]] constexpr char kUnknownMediumEnd[] = "\nUse AIM, ICQ, IRC, YAHOO! or MSN";
+[[gnu::aligned(1)]] constexpr char kUnknownContainer[] = "Unknown container\n";
+[[gnu::aligned(1)]] constexpr char kUnknownOption[] = "Unknown option\n";
+[[gnu::aligned(1)]] constexpr char kMultiImStart[] = "Sending ";
+[[gnu::aligned(1)]] constexpr char kMultiImEnd[] = " MultiIM";
 // The target the question names when the command gives none.
-inline constexpr char kMultiImDefaultTarget[] = "contact";
+[[gnu::aligned(1)]] constexpr char kMultiImDefaultTarget[] = "contact";
 // The list of windows (/windows): the line after the 40 a box shows, and
 // what a failed write to the standard output says.
-inline constexpr char kMoreStart[] = "... and ";
-inline constexpr char kMoreEnd[] = " more: dowtrane /windows > windows.txt lists them all";
-inline constexpr char kWriteFailed[] = "Can't write the list of windows to the standard output";
+[[gnu::aligned(1)]] constexpr char kMoreStart[] = "... and ";
+[[gnu::aligned(1)]] constexpr char kMoreEnd[] =
+    " more: dowtrane /windows > windows.txt lists them all";
+[[gnu::aligned(1)]] constexpr char kWriteFailed[] =
+    "Can't write the list of windows to the standard output";
 
 // ---------------------------------------------------------------- starting programs
 
 // A program that the shell could not start (launch, winamp): start, its
 // path, the reason's start, then the system's words for the error or, when
-// it has none, number and the error's code. Only launchers.cpp reads them
-// (so not inline, as the listing's pieces below).
+// it has none, number and the error's code. Only launchers.cpp reads them.
 namespace starting {
-constexpr char kCannotStart[] = "Can't start:\n\t";
-constexpr char kReason[] = "\n\n";
-constexpr char kErrorNumber[] = "Error ";
+[[gnu::aligned(1)]] constexpr char kCannotStart[] = "Can't start:\n\t";
+[[gnu::aligned(1)]] constexpr char kReason[] = "\n\n";
+[[gnu::aligned(1)]] constexpr char kErrorNumber[] = "Error ";
 }  // namespace starting
 
 // ---------------------------------------------------------------- the list of windows
 
 // Pieces of the lines of /windows (app/listing.h). Only listing.cpp reads
-// them, so they are not inline: as inline variables each would take a
-// section of its own in the executable.
+// them.
 namespace listing {
-constexpr char kMainStart[] = "Main window: ";
-constexpr char kThread[] = ", thread ";
-constexpr char kContactListStart[] = "Contact list: ";
-constexpr char kNone[] = "none";
-constexpr char kWindowsFollow[] = "Windows, in the order the commands visit them:";
-constexpr char kNoWindows[] = "Windows: none";
-constexpr char kIndent[] = "    ";
-constexpr char kVisible[] = "visible";
-constexpr char kHidden[] = "hidden";
-constexpr char kMinimized[] = "minimized";
-constexpr char kClickThrough[] = ", click-through";
-constexpr char kCut[] = "...";
-constexpr char kUnknownKind[] = "unknown";
+[[gnu::aligned(1)]] constexpr char kMainStart[] = "Main window: ";
+[[gnu::aligned(1)]] constexpr char kThread[] = ", thread ";
+[[gnu::aligned(1)]] constexpr char kContactListStart[] = "Contact list: ";
+[[gnu::aligned(1)]] constexpr char kNone[] = "none";
+[[gnu::aligned(1)]] constexpr char kWindowsFollow[] =
+    "Windows, in the order the commands visit them:";
+[[gnu::aligned(1)]] constexpr char kNoWindows[] = "Windows: none";
+[[gnu::aligned(1)]] constexpr char kIndent[] = "    ";
+[[gnu::aligned(1)]] constexpr char kVisible[] = "visible";
+[[gnu::aligned(1)]] constexpr char kHidden[] = "hidden";
+[[gnu::aligned(1)]] constexpr char kMinimized[] = "minimized";
+[[gnu::aligned(1)]] constexpr char kClickThrough[] = ", click-through";
+[[gnu::aligned(1)]] constexpr char kCut[] = "...";
+[[gnu::aligned(1)]] constexpr char kUnknownKind[] = "unknown";
 
 // By WindowKind.
-constexpr const char* kKindNames[] = {"contact list", "container", "console",    "private",
-                                             "channel",      "plain",     "send dialog"};
+alignas(const char*) constexpr const char* kKindNames[] = {
+    "contact list", "container", "console", "private", "channel", "plain", "send dialog"};
 }  // namespace listing
 
 // ---------------------------------------------------------------- hotkeys
 
 // What /bind and /unbind say (app/bindings.cpp), and the names they give.
-// Only bindings.cpp reads them (see the list of windows above). In the
-// texts, kKeys stands for the keys in their one form, kCut for the text
-// named, cut after 60 characters and then followed by "...", kWhole for it
-// whole.
+// Only bindings.cpp reads them. In the texts, kKeys stands for the keys in
+// their one form, kCut for the text named, cut after 60 characters and then
+// followed by "...", kWhole for it whole.
 namespace hotkeys {
-// The texts are packed one after the other ([[gnu::aligned(1)]]): the
-// x86-64 ABI would align each array of 16 bytes or more to 16, which costs
-// a sixth of their bytes.
 constexpr char kKeys = '\1';
 constexpr char kCut = '\2';
 constexpr char kWhole = '\3';

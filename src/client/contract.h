@@ -1,5 +1,7 @@
 // What Dowtrane relies on in the Quenvale client: its window classes, titles
 // and menu-command identifiers. Nothing else in the program spells them out.
+// Texts and tables are laid out as app/messages.h says of its texts: inline
+// where several files read them, packed as their elements need.
 #pragma once
 
 #include <stddef.h>
@@ -9,22 +11,22 @@ namespace client {
 
 // Window classes and titles.
 inline constexpr const char kMainClass[] = "quenvale";
-inline constexpr const char kMainTitle[] = "Quenvale";
-inline constexpr const char kIconHolderClass[] = "iconholder";
-inline constexpr const char kListClass[] = "Quenvale - List";
-inline constexpr const char kDisplayClass[] = "quenvale display";
-inline constexpr const char kConsoleTitleSuffix[] = "console";
+[[gnu::aligned(1)]] constexpr const char kMainTitle[] = "Quenvale";
+[[gnu::aligned(1)]] constexpr const char kIconHolderClass[] = "iconholder";
+[[gnu::aligned(1)]] constexpr const char kListClass[] = "Quenvale - List";
+[[gnu::aligned(1)]] constexpr const char kDisplayClass[] = "quenvale display";
+[[gnu::aligned(1)]] constexpr const char kConsoleTitleSuffix[] = "console";
 inline constexpr const char kSendDialogTitle[] = "Sending an Instant Message...";
-inline constexpr const char kEditClass[] = "Edit";
-inline constexpr const char kButtonClass[] = "Button";
-inline constexpr const char kOkButtonTitle[] = "OK";
+[[gnu::aligned(1)]] constexpr const char kEditClass[] = "Edit";
+[[gnu::aligned(1)]] constexpr const char kButtonClass[] = "Button";
+[[gnu::aligned(1)]] constexpr const char kOkButtonTitle[] = "OK";
 
 // Not the client's windows: those that Windows and its libraries make on
 // every GUI thread that uses them, which EnumThreadWindows reports among the
 // client's own. The inventory passes over every window of these classes.
 // Windows compares class names without regard to case, and so does the
 // inventory (the letters A to Z).
-inline constexpr const char* kSystemWindowClasses[] = {
+alignas(const char*) constexpr const char* kSystemWindowClasses[] = {
     // The default IME window, "Default IME", that the system makes for every
     // GUI thread and stacks just above the window it serves (Input Method
     // Manager: "IME Window Class", ImmGetDefaultIMEWnd).
@@ -57,12 +59,12 @@ constexpr JoinedText<A + B - 1> Join(const char (&a)[A], const char (&b)[B]) {
 
 // Child commands of the scanner (inventory/scanner.h): action letter,
 // option letter, mode digit, then the class-name prefix of the controls.
-inline constexpr auto kOfflineContactsCommand = Join("o00", kListClass);
-inline constexpr auto kEnterDisplaysCommand = Join("U00", kDisplayClass);
+[[gnu::aligned(1)]] constexpr auto kOfflineContactsCommand = Join("o00", kListClass);
+[[gnu::aligned(1)]] constexpr auto kEnterDisplaysCommand = Join("U00", kDisplayClass);
 // What the send dialog's controls get: the contact name follows it.
-inline constexpr char kFillSendDialogCommand[] = "D02";
+[[gnu::aligned(1)]] constexpr char kFillSendDialogCommand[] = "D02";
 // The dock command; its second letter is the position ("o": none).
-inline constexpr auto kDockCommand = Join("do0", kListClass);
+[[gnu::aligned(1)]] constexpr auto kDockCommand = Join("do0", kListClass);
 inline constexpr size_t kDockPositionIndex = 1;
 
 // Menu commands of the main window.
@@ -84,9 +86,10 @@ inline constexpr uint32_t kSendMsn = 4041;
 inline constexpr uint32_t kSendYahoo = 4007;
 
 // Menu commands of the windows in the inventory.
-inline constexpr uint16_t kTimestampCommands[3] = {40024, 40025, 40026};  // on, off, other
-inline constexpr uint16_t kTransparencyCommands[10] = {43994, 43987, 43993, 43988, 43995,
-                                                       43989, 43996, 43990, 43997, 43991};
+// on, off, other
+alignas(uint16_t) constexpr uint16_t kTimestampCommands[3] = {40024, 40025, 40026};
+alignas(uint16_t) constexpr uint16_t kTransparencyCommands[10] = {
+    43994, 43987, 43993, 43988, 43995, 43989, 43996, 43990, 43997, 43991};
 inline constexpr uint32_t kLog = 40027;
 inline constexpr uint32_t kInfo = 4041;
 inline constexpr uint32_t kMultiImCurrentFirst = 40039;
@@ -104,14 +107,14 @@ inline constexpr uint32_t kDockBottom = 30035;
 
 // Uninstall entries of the client and of the media player, and what is
 // started when they cannot be used.
-inline constexpr const char kClientUninstallKey[] =
+[[gnu::aligned(1)]] constexpr const char kClientUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenvale";
-inline constexpr const char kPlayerUninstallKey[] =
+[[gnu::aligned(1)]] constexpr const char kPlayerUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
-inline constexpr const char kUninstallValue[] = "UninstallString";
-inline constexpr const char kClientProgram[] = "quenvale.exe";
-inline constexpr const char kPlayerClass[] = "Winamp v1.x";
-inline constexpr const char kPlayerProgram[] = "winamp.exe";
+[[gnu::aligned(1)]] constexpr const char kUninstallValue[] = "UninstallString";
+[[gnu::aligned(1)]] constexpr const char kClientProgram[] = "quenvale.exe";
+[[gnu::aligned(1)]] constexpr const char kPlayerClass[] = "Winamp v1.x";
+[[gnu::aligned(1)]] constexpr const char kPlayerProgram[] = "winamp.exe";
 inline constexpr uint32_t kPlayerCommand = 40001;
 
 }  // namespace client

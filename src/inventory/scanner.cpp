@@ -14,10 +14,6 @@ bool AcceptsFiles(plat::Window window) {
   return (plat::GetExtendedStyle(window) & plat::WS_EX_ACCEPTFILES) != 0;
 }
 
-void SendCommand(plat::Window window, uint32_t id) {
-  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
-}
-
 void Dock(plat::Window window, char position) {
   if (!AcceptsFiles(window)) return;
   // The position follows only an answer of 0; without an answer there is none.
@@ -25,10 +21,10 @@ void Dock(plat::Window window, char position) {
       plat::CallsReply() != plat::Reply::Answered)
     return;
   switch (position) {
-    case 't': case 'T': SendCommand(window, client::kDockTop); break;
-    case 'b': case 'B': SendCommand(window, client::kDockBottom); break;
-    case 'l': case 'L': SendCommand(window, client::kDockLeft); break;
-    case 'r': case 'R': SendCommand(window, client::kDockRight); break;
+    case 't': case 'T': SendMenuCommand(window, client::kDockTop); break;
+    case 'b': case 'B': SendMenuCommand(window, client::kDockBottom); break;
+    case 'l': case 'L': SendMenuCommand(window, client::kDockLeft); break;
+    case 'r': case 'R': SendMenuCommand(window, client::kDockRight); break;
     default: break;
   }
 }
@@ -54,6 +50,10 @@ void FillSendDialog(plat::Window dialog, const char* contact) {
 
 }  // namespace
 
+void SendMenuCommand(plat::Window window, uint32_t id) {
+  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
+}
+
 int ScanChildWindow(plat::Window window, intptr_t context) {
   const char* command = reinterpret_cast<const char*>(context);
   // Commands are at least three characters long; a shorter one is read as
@@ -75,7 +75,7 @@ int ScanChildWindow(plat::Window window, intptr_t context) {
 
   switch (action) {
     case 'o':
-      if (AcceptsFiles(window)) SendCommand(window, client::kOfflineContacts);
+      if (AcceptsFiles(window)) SendMenuCommand(window, client::kOfflineContacts);
       break;
     case 'U':
       plat::SendMessageBounded(window, plat::WM_CHAR, 13, 1);

@@ -9,6 +9,10 @@
 
 namespace inventory {
 
+// A menu command (WM_COMMAND) to a window of the client, within the bounds
+// of the calls.
+void SendMenuCommand(plat::Window window, uint32_t id);
+
 // context is the zero-terminated child command, which must outlive the
 // enumeration. Returns 1 to go on, 0 to stop.
 int ScanChildWindow(plat::Window window, intptr_t context);

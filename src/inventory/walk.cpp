@@ -17,10 +17,6 @@ bool TargetTakes(Target target, int32_t kind) {
 
 bool HasKind(uint8_t kinds, int32_t kind) { return (kinds & KindBit(kind)) != 0; }
 
-void SendCommand(plat::Window window, uint32_t id) {
-  plat::SendMessageBounded(window, plat::WM_COMMAND, id, 0);
-}
-
 void SendToConsole(plat::Window window, uint32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
   char title[plat::kReadTextSize];
@@ -36,7 +32,7 @@ void SendToConsole(plat::Window window, uint32_t menuId, const char* messageText
   while (*after == ' ') ++after;
   const bool contactFollows = *after != '\0';
 
-  SendCommand(window, menuId);
+  SendMenuCommand(window, menuId);
   if (!contactFollows) return;
 
   // The contact starts one character behind the medium word, counted from
@@ -62,19 +58,19 @@ void Apply(const WindowNode* node, const WindowAction& action, const WalkArgumen
       plat::ShowWindowBounded(window, action.showCommand);
       break;
     case Sends::MenuCommands:
-      SendCommand(window, action.menuId);
-      if (action.secondMenuId != 0) SendCommand(window, action.secondMenuId);
+      SendMenuCommand(window, action.menuId);
+      if (action.secondMenuId != 0) SendMenuCommand(window, action.secondMenuId);
       break;
     case Sends::MenuByLevel:
     case Sends::MenuByMode: {
       const int32_t choice = action.sends == Sends::MenuByLevel
                                  ? arguments.level
                                  : static_cast<int32_t>(arguments.timestampMode);
-      if (choice >= 0 && choice < action.choices) SendCommand(window, action.menuTable[choice]);
+      if (choice >= 0 && choice < action.choices) SendMenuCommand(window, action.menuTable[choice]);
       break;
     }
     case Sends::MenuPlusNumber:
-      SendCommand(window, action.menuId + static_cast<uint32_t>(arguments.containerNumber));
+      SendMenuCommand(window, action.menuId + static_cast<uint32_t>(arguments.containerNumber));
       break;
     case Sends::ToggleClickThrough:
       plat::SetExtendedStyleBounded(window,
