@@ -17,6 +17,13 @@ bool TargetTakes(Target target, int32_t kind) {
 
 bool HasKind(uint8_t kinds, int32_t kind) { return (kinds & KindBit(kind)) != 0; }
 
+// A row that sends MenuByLevel or MenuByMode names its choices, and counts
+// them (choices).
+const uint16_t* MenuIds(MenuChoices choices) {
+  return choices == MenuChoices::Timestamps ? client::kTimestampCommands
+                                            : client::kTransparencyCommands;
+}
+
 void SendToConsole(plat::Window window, uint32_t menuId, const char* messageText) {
   if (messageText == nullptr) return;
   char title[plat::kReadTextSize];
@@ -66,7 +73,8 @@ void Apply(const WindowNode* node, const WindowAction& action, const WalkArgumen
       const int32_t choice = action.sends == Sends::MenuByLevel
                                  ? arguments.level
                                  : static_cast<int32_t>(arguments.timestampMode);
-      if (choice >= 0 && choice < action.choices) SendMenuCommand(window, action.menuTable[choice]);
+      if (choice >= 0 && choice < action.choices)
+        SendMenuCommand(window, MenuIds(action.menuChoices)[choice]);
       break;
     }
     case Sends::MenuPlusNumber:
@@ -80,8 +88,9 @@ void Apply(const WindowNode* node, const WindowAction& action, const WalkArgumen
       SendToConsole(window, arguments.sendDialogCommand, arguments.messageText);
       break;
   }
-  if (action.childCommand != nullptr)
-    plat::EnumChildWindows(window, ScanChildWindow, reinterpret_cast<intptr_t>(action.childCommand));
+  if (action.childCommand == ChildCommand::EnterDisplays)
+    plat::EnumChildWindows(window, ScanChildWindow,
+                           reinterpret_cast<intptr_t>(client::kEnterDisplaysCommand.text));
 }
 
 }  // namespace

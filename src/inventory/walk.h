@@ -14,13 +14,20 @@ namespace inventory {
 enum class Sends : uint8_t {
   Show,                // the show request showCommand
   MenuCommands,        // menuId, then secondMenuId when it is not 0
-  MenuByLevel,         // menuTable[level] when the level is below choices
-  MenuByMode,          // menuTable[timestampMode]
+  MenuByLevel,         // the menuChoices' id of the level when it is below choices
+  MenuByMode,          // the menuChoices' id of the timestampMode
   MenuPlusNumber,      // menuId plus the container number
   ToggleClickThrough,  // the extended style with WS_EX_TRANSPARENT turned over
   SendDialog,          // to a console of the medium: the send dialog's command, then the
                        // contact into the dialog
 };
+
+// The menu ids that MenuByLevel and MenuByMode choose among
+// (client/contract.h), and the child commands (inventory/scanner.h) that an
+// action sends on, each named in a row by a byte rather than by a pointer,
+// eight bytes on x86-64.
+enum class MenuChoices : uint8_t { None, Timestamps, Transparencies };
+enum class ChildCommand : uint8_t { None, EnterDisplays };
 
 // A bit for each WindowKind.
 constexpr uint8_t KindBit(int32_t kind) { return static_cast<uint8_t>(1u << kind); }
@@ -43,10 +50,9 @@ struct WindowAction {
   uint8_t spareKinds = 0;
   uint16_t menuId = 0;
   uint16_t secondMenuId = 0;
-  const uint16_t* menuTable = nullptr;  // MenuByLevel, MenuByMode
-  // A child command (inventory/scanner.h) for the window's descendants,
-  // after the menu commands; null: none.
-  const char* childCommand = nullptr;
+  MenuChoices menuChoices = MenuChoices::None;  // MenuByLevel, MenuByMode
+  // A child command for the window's descendants, after the menu commands.
+  ChildCommand childCommand = ChildCommand::None;
 };
 
 // Which windows of the list the walk acts on: one kind (windows inside a

@@ -37,7 +37,11 @@ SECTIONS
     KEEP (SORT(*)(.idata$5))
     ".idata$6" = ABSOLUTE(.) - __image_base__;
     KEEP (SORT(*)(.idata$6))
-    KEEP (SORT(*)(.idata$7))
+    /* The DLL names, from the import libraries' tails. Each function's own
+       member has four bytes of .idata$7 as well, a reference that only pulls
+       its library's head into the link and that nothing in the image reads:
+       those are discarded below. */
+    KEEP (SORT(*:*t.o)(.idata$7))
   }
   .data BLOCK(__section_alignment__) : { *(.data) *(.data2) *(SORT(.data$*)) }
   .pdata BLOCK(__section_alignment__) : { KEEP (*(.pdata*)) }
@@ -51,6 +55,7 @@ SECTIONS
   /DISCARD/ :
   {
     *(.eh_frame*) *(.rdata$zzz) *(.debug*) *(.drectve) *(.note.GNU-stack) *(.gnu.lto_*)
+    *(.idata$7)
   }
 }
 ASSERT(dowtrane_constructors_end == dowtrane_constructors,

@@ -334,16 +334,21 @@ bool WriteStandardError(const char* bytes, size_t count) {
 
 namespace {
 
-// A path that read (a W call) writes into kReadUnits + 1 units, in UTF-8;
-// read returns the path's length, or 0 on failure, or more than kReadUnits
-// when the path did not fit (cut, or not written at all).
-template <typename Read>
-size_t ReadPath(Read read, char* buffer, size_t capacity) {
+// Where a path comes from.
+enum class PathOf { Program, WindowsFolder };
+
+// The path in UTF-8, read into kReadUnits + 1 units by its W call, which
+// returns the path's length, or 0 on failure, or more than kReadUnits when
+// the path did not fit: GetModuleFileNameW returns the buffer's size when it
+// cut the path (and, on older systems, left it unterminated),
+// GetSystemWindowsDirectoryW the size the path needs, having written nothing.
+size_t ReadPath(PathOf of, char* buffer, size_t capacity) {
   if (capacity == 0) return 0;
   buffer[0] = '\0';
   if (capacity < kReadTextSize) return 0;
   WCHAR wide[kReadUnits + 1];
-  const DWORD n = read(wide);
+  const DWORD n = of == PathOf::Program ? ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1)
+                                        : ::GetSystemWindowsDirectoryW(wide, kReadUnits + 1);
   if (n == 0 || n > kReadUnits) return 0;
   wide[n] = 0;
   return Narrow(wide, buffer, capacity);
@@ -352,17 +357,11 @@ size_t ReadPath(Read read, char* buffer, size_t capacity) {
 }  // namespace
 
 size_t ProgramPath(char* buffer, size_t capacity) {
-  // A result of the buffer's size: the path was cut to fit (and, on older
-  // systems, not terminated).
-  return ReadPath([](WCHAR* wide) { return ::GetModuleFileNameW(nullptr, wide, kReadUnits + 1); },
-                  buffer, capacity);
+  return ReadPath(PathOf::Program, buffer, capacity);
 }
 
 size_t WindowsFolder(char* buffer, size_t capacity) {
-  // A result above the buffer's size: the size the path needs; nothing was written.
-  return ReadPath(
-      [](WCHAR* wide) { return static_cast<DWORD>(::GetSystemWindowsDirectoryW(wide, kReadUnits + 1)); },
-      buffer, capacity);
+  return ReadPath(PathOf::WindowsFolder, buffer, capacity);
 }
 
 bool FileExists(const char* path) {
