@@ -371,11 +371,6 @@ bool FileExists(const char* path) {
 
 uint64_t GetTickCount64() { return ::GetTickCount64(); }
 
-// A wait on the process itself (the pseudo handle of GetCurrentProcess),
-// which ends only when its time is up: Sleep through an import the helper
-// threads need anyway.
-void Sleep(uint32_t milliseconds) {
-  ::WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), milliseconds);
-}
+void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 }  // namespace plat
