@@ -34,14 +34,26 @@ enum class Command : uint8_t {
   Nothing,  // a word that names no command: the inventory is built, nothing is sent
 };
 
-// A command word: the first count characters of the word must match the
-// literal, ASCII letters in any case. A count that takes in the literal's
-// terminating zero asks for the whole word, no longer and no shorter.
+// A command word: the first count characters of the word must match its
+// literal (Literal), ASCII letters in any case. A count that takes in the
+// literal's terminating zero asks for the whole word, no longer and no
+// shorter.
 struct CommandWord {
-  const char* literal;
-  uint16_t menuId;  // MenuCommand and Exit
+  uint16_t literalAt;  // in kCommandWords.literals
+  uint16_t menuId;     // MenuCommand and Exit
   uint8_t count;
   Command command;
+};
+
+// The command words, and their literals one after the other: laid out at
+// compile time from rows that hold their literals (command_table.cpp), so
+// that a word names its literal in two bytes rather than by a pointer,
+// eight bytes on x86-64. command_table.cpp checks both sizes.
+inline constexpr size_t kCommandWordCount = 19;
+inline constexpr size_t kCommandLiteralBytes = 166;
+struct CommandWords {
+  CommandWord words[kCommandWordCount];
+  char literals[kCommandLiteralBytes];
 };
 
 // How a window action reads the arguments after its word. Argument 1 is the
@@ -69,8 +81,10 @@ struct WindowActionWord {
 // In the order in which a word is tested: the first row that matches wins,
 // kCommandWords before kWindowActionWords (no word of the one table is
 // shadowed by a row of the other that comes before it).
-extern const CommandWord kCommandWords[];
-extern const size_t kCommandWordCount;
+extern const CommandWords kCommandWords;
+inline const char* Literal(const CommandWord& word) {
+  return kCommandWords.literals + word.literalAt;
+}
 extern const WindowActionWord kWindowActionWords[];
 extern const size_t kWindowActionWordCount;
 // The MultiIM's first step, on the current window, before the target's.

@@ -13,7 +13,16 @@ using inventory::KindBit;
 using inventory::Sends;
 using inventory::Target;
 
-alignas(CommandWord) const CommandWord kCommandWords[] = {
+namespace {
+
+// The command words as written, each with its literal.
+struct CommandWordRow {
+  const char* literal;
+  uint16_t menuId;
+  uint8_t count;
+  Command command;
+};
+constexpr CommandWordRow kCommandWordRows[] = {
     {"/?", 0, sizeof "/?", Command::OpenHelp},
     // Without the client as well.
     {"launch", 0, 6, Command::LaunchClient},
@@ -41,7 +50,38 @@ alignas(CommandWord) const CommandWord kCommandWords[] = {
     {"offline contacts", 0, 3, Command::OfflineContacts},
     {"dock", 0, 4, Command::Dock},
 };
-const size_t kCommandWordCount = sizeof kCommandWords / sizeof kCommandWords[0];
+
+constexpr size_t LiteralBytes() {
+  size_t bytes = 0;
+  for (const CommandWordRow& row : kCommandWordRows)
+    for (const char* p = row.literal;; ++p) {
+      ++bytes;
+      if (*p == '\0') break;
+    }
+  return bytes;
+}
+static_assert(sizeof kCommandWordRows / sizeof kCommandWordRows[0] == kCommandWordCount,
+              "kCommandWordCount is the number of rows");
+static_assert(LiteralBytes() == kCommandLiteralBytes,
+              "kCommandLiteralBytes is the bytes of the literals with their zeros");
+
+constexpr CommandWords LayOut() {
+  CommandWords table{};
+  uint16_t at = 0;
+  for (size_t i = 0; i < kCommandWordCount; ++i) {
+    const CommandWordRow& row = kCommandWordRows[i];
+    table.words[i] = {at, row.menuId, row.count, row.command};
+    for (const char* p = row.literal;; ++p) {
+      table.literals[at++] = *p;
+      if (*p == '\0') break;
+    }
+  }
+  return table;
+}
+
+}  // namespace
+
+alignas(CommandWords) constexpr CommandWords kCommandWords = LayOut();
 
 namespace {
 
@@ -121,9 +161,8 @@ namespace {
 
 // The row of the first command word that matches, or Nothing.
 Command FindCommand(const char* word, CommandRecord& record) {
-  for (size_t i = 0; i < kCommandWordCount; ++i) {
-    const CommandWord& row = kCommandWords[i];
-    if (!utf8::PrefixMatch(word, row.literal, row.count)) continue;
+  for (const CommandWord& row : kCommandWords.words) {
+    if (!utf8::PrefixMatch(word, Literal(row), row.count)) continue;
     record.menuId = row.menuId;
     return row.command;
   }

@@ -20,8 +20,9 @@ inline constexpr char kErrorCaption[] = "Dowtrane Error";
 
 // ---------------------------------------------------------------- box texts
 
-// Ends a line written to a file or a pipe; a box breaks lines at '\n'.
-inline constexpr char kLineEnd[] = "\r\n";
+// Ends a line written to a file or a pipe; a box breaks lines at '\n'. Two
+// files read it, and a copy in each is smaller than a section of its own.
+[[gnu::aligned(1)]] constexpr char kLineEnd[] = "\r\n";
 
 [[gnu::aligned(1)]] constexpr char kMissingClient[] =
     "Can't find Quenvale window\n\nUse 'Dowtrane launch' to start Quenvale";
@@ -81,7 +82,7 @@ namespace listing {
 [[gnu::aligned(1)]] constexpr char kUnknownKind[] = "unknown";
 
 // By WindowKind.
-alignas(const char*) constexpr const char* kKindNames[] = {
+[[gnu::aligned(1)]] constexpr char kKindNames[][13] = {
     "contact list", "container", "console", "private", "channel", "plain", "send dialog"};
 }  // namespace listing
 

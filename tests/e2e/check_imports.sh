@@ -9,15 +9,13 @@ version=$2
 allowed="advapi32.dll kernel32.dll shell32.dll user32.dll"
 # 16 KiB until the texts became Unicode (UTF-8 inside, the wide calls
 # outside), 20 KiB until the hotkeys (/bind and /unbind, the shell's
-# shortcuts through COM): at most 24 KiB for the 32-bit build, the one
-# users get first, and 24.5 KiB for the 64-bit one, whose code is 1.5 KiB
-# larger (eight-byte pointers and import entries, longer calls and
-# addresses). ole32 is loaded by those two words alone (LoadLibraryW), not
-# imported: imported, it would be loaded at every start.
+# shortcuts through COM): at most 24 KiB for each build, though the 64-bit
+# one's code is 1.1 KiB larger (eight-byte pointers and import entries,
+# longer calls and addresses). ole32 is loaded by those two words alone
+# (LoadLibraryW), not imported: imported, it would be loaded at every start.
 dump=$(x86_64-w64-mingw32-objdump -p "$exe")
 case $(printf '%s\n' "$dump" | sed -n 's/.*file format //p' | head -1) in
-  pei-i386) max_bytes=24576 ;;
-  pei-x86-64) max_bytes=25088 ;;
+  pei-i386 | pei-x86-64) max_bytes=24576 ;;
   *) echo "$exe: neither a 32-bit nor a 64-bit Windows program"; exit 1 ;;
 esac
 imports=$(printf '%s\n' "$dump" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)

@@ -404,8 +404,8 @@ TEST(CommandTable, TheHelpFileListsEveryWordWithItsShortestForm) {
     }
   }
   std::set<std::string> expected;
-  for (size_t i = 0; i < app::kCommandWordCount; ++i)
-    expected.insert(Spelled(app::kCommandWords[i].literal, app::kCommandWords[i].count));
+  for (const app::CommandWord& word : app::kCommandWords.words)
+    expected.insert(Spelled(app::Literal(word), word.count));
   for (size_t i = 0; i < app::kWindowActionWordCount; ++i)
     expected.insert(
         Spelled(app::kWindowActionWords[i].literal, app::kWindowActionWords[i].count));
