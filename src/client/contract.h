@@ -25,7 +25,8 @@ inline constexpr const char kSendDialogTitle[] = "Sending an Instant Message..."
 // every GUI thread that uses them, which EnumThreadWindows reports among the
 // client's own. The inventory passes over every window of these classes.
 // Windows compares class names without regard to case, and so does the
-// inventory (the letters A to Z).
+// inventory (the letters A to Z). A table of pointers, which the 64-bit
+// program's relocation table needs (tests/e2e/check_imports.sh says why).
 alignas(const char*) constexpr const char* kSystemWindowClasses[] = {
     // The default IME window, "Default IME", that the system makes for every
     // GUI thread and stacks just above the window it serves (Input Method

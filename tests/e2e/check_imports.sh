@@ -1,8 +1,9 @@
 #!/bin/bash
 # dowtrane.exe imports from the system DLLs that every Windows has and from
 # nothing else (no C runtime DLL: the program brings the little runtime it
-# needs), stays within its size limit, and carries its version resource and
-# its asInvoker manifest, both with the project's version.
+# needs), may be moved (ASLR), stays within its size limit, and carries its
+# version resource and its asInvoker manifest, both with the project's
+# version.
 set -euo pipefail
 exe=$1
 version=$2
@@ -27,6 +28,17 @@ for dll in $imports; do
     *) echo "unexpected import: $dll"; status=1 ;;
   esac
 done
+# The image may be moved (ASLR): its header says so (DYNAMIC_BASE), and it
+# has the relocation table by which the loader moves it. ld leaves the table
+# out, DYNAMIC_BASE or not, when no address in the image needs fixing: so
+# the program keeps a table of pointers among its constants
+# (client::kSystemWindowClasses, for one).
+grep -q 'DYNAMIC_BASE' <<<"$dump" || { echo "$exe may not be moved (no DYNAMIC_BASE)"; status=1; }
+if grep -Eq '^Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Relocation Directory' <<<"$dump"; then
+  echo "relocations ok"
+else
+  echo "$exe has no relocation table: the loader could not move it"; status=1
+fi
 size=$(stat -c %s "$exe")
 if [ "$size" -le "$max_bytes" ]; then
   echo "size ok: $size bytes (at most $max_bytes)"
